@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Kestrova Reboot (installs the missing packages of deps/apt-packages.txt),
+# builds it, then either starts the game ("play", the default) or runs every test headless ("test").
+set -euo pipefail
+cd "$(dirname "$0")"
+mode=${1:-play}
+
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+mapfile -t packages < <(grep -v -E '^\s*(#|$)' deps/apt-packages.txt)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    "${sudo_cmd[@]}" apt-get update
+    "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+jobs=$(nproc)
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$jobs"
+
+case "$mode" in
+play)
+    exec build/bin/kestrova
+    ;;
+test)
+    # A virtual X display stands in for the desktop: real windows, OpenGL on Mesa's llvmpipe.
+    xvfb-run -a -s "-screen 0 1920x1080x24" ctest --test-dir build --output-on-failure -j"$jobs"
+    for extra in tests/extra/*.sh; do
+        [ -e "$extra" ] && bash "$extra"
+    done
+    ;;
+*)
+    echo "usage: $0 [play|test]" >&2
+    exit 2
+    ;;
+esac
