@@ -1,0 +1,99 @@
+// Windows of the desktop: the video system (the "window class"), displays, one owning window type and the
+// event pump that turns the desktop's events into calls on an Event_Sink.
+#pragma once
+#include <cstdint>
+
+namespace platform
+{
+struct Rect
+{
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+// Text of the last error of the windowing library.
+const char* Last_Window_Error();
+
+// Owns the video subsystem for as long as a window class is registered.
+class Window_Class
+{
+  public:
+    Window_Class() = default;
+    Window_Class(const Window_Class&) = delete;
+    Window_Class& operator=(const Window_Class&) = delete;
+    ~Window_Class() { Unregister(); }
+
+    // False when there is no display to open windows on.
+    bool Register(const char* name);
+    void Unregister();
+    bool Registered() const { return m_registered; }
+    const char* Name() const { return m_name; }
+
+  private:
+    bool m_registered = false;
+    char m_name[64] = {};
+};
+
+// Number of displays, and a display's desktop rectangle. Both need a registered window class.
+int Display_Count();
+bool Display_Bounds(int display, Rect& out);
+
+// A 32-bit RGBA picture for a window icon, rows top to bottom.
+struct Icon_Image
+{
+    int width = 0;
+    int height = 0;
+    const uint32_t* pixels = nullptr; // 0xAABBGGRR in memory order R, G, B, A
+};
+
+class Os_Window
+{
+  public:
+    Os_Window() = default;
+    Os_Window(const Os_Window&) = delete;
+    Os_Window& operator=(const Os_Window&) = delete;
+    ~Os_Window() { Destroy(); }
+
+    // Windowed: a window whose client area is width x height at (x, y) of the desktop. Full screen: the
+    // display's mode is switched to width x height and the window covers the display.
+    bool Create(const char* title, int display, int x, int y, int width, int height, bool full_screen);
+    void Show();
+    void Focus();
+    // Restores the display mode of a full-screen window and closes it.
+    void Destroy();
+
+    bool Is_Open() const { return m_window != nullptr; }
+    uint32_t Id() const { return m_id; }
+    bool Full_Screen() const { return m_full_screen; }
+    void Client_Size(int& width, int& height) const;
+    void Set_Icon(const Icon_Image& icon);
+    // The windowing library's own handle, for the other parts of this layer.
+    void* Handle() const { return m_window; }
+
+  private:
+    void* m_window = nullptr;
+    uint32_t m_id = 0;
+    bool m_full_screen = false;
+};
+
+void Show_Cursor(bool show);
+
+// Receives what the pump takes from the desktop's queue.
+class Event_Sink
+{
+  public:
+    virtual ~Event_Sink() = default;
+    virtual void On_Quit() = 0;
+    virtual void On_Close(uint32_t window_id) = 0;
+    virtual void On_Mouse_Move(uint32_t window_id, int x, int y) = 0;
+};
+
+// Takes every waiting event off the queue and hands it to the sink.
+void Pump_Events(Event_Sink& sink);
+// Puts a quit request on the queue.
+void Post_Quit();
+// Puts a close request for the window on the queue, as the window's close button does.
+void Post_Close(const Os_Window& window);
+} // namespace platform
