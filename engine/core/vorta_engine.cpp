@@ -1,0 +1,153 @@
+// Vorta_Engine: Init, windows, message pump, main loop and shutdown.
+#include "engine/core/vorta_engine.h"
+
+#include "engine/core/cpu_monitor.h"
+#include "engine/core/vorta_log.h"
+#include "engine/core/vorta_window.h"
+#include "platform/process.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+Vorta_Engine* g_vorta_engine = nullptr;
+
+Vorta_Engine::Vorta_Engine()
+{
+    g_vorta_engine = this;
+    std::snprintf(m_texture_path, sizeof(m_texture_path), "%s", "data/textures/");
+    // SIGINT and SIGTERM end the program the way a closed window does.
+    platform::Install_Quit_Signals();
+    Sample_Clock();
+    m_timer.Reset();
+}
+
+Vorta_Engine::~Vorta_Engine()
+{
+    Shutdown();
+    delete[] m_command_line;
+    if (g_vorta_engine == this) g_vorta_engine = nullptr;
+}
+
+bool Vorta_Engine::Init(const char* command_line, const char* /*settings_file*/)
+{
+    // 1. Start directory and command line.
+    platform::Current_Directory(m_start_directory, sizeof(m_start_directory));
+    delete[] m_command_line;
+    m_command_line = nullptr;
+    if (command_line && *command_line)
+    {
+        size_t length = std::strlen(command_line) + 1;
+        m_command_line = new (std::nothrow) char[length];
+        if (m_command_line) std::memcpy(m_command_line, command_line, length);
+    }
+
+    // 2, 3. Banner and system report.
+    Print_Message("Vorta5 DX11 startup....\n");
+    System_Report();
+
+    // 5. CPU monitor.
+    m_cpu_monitor = new (std::nothrow) CPU_Monitor();
+    if (!m_cpu_monitor)
+    {
+        Print_Message("Failed - Create the cpu object\n");
+        return false;
+    }
+    m_cpu_monitor->Open();
+
+    // 6. The window class. Without a display this fails quietly here; Create_Window reports it.
+    m_window_class.Register("Vorta5");
+
+    // 9.
+    Print_Message("Init Ok...\n");
+    return true;
+}
+
+D3D_Adapter* Vorta_Engine::Create_Device(int adapter)
+{
+    if (adapter < 0 || adapter >= MAX_ADAPTERS) return nullptr;
+    return Get_Adapter(adapter);
+}
+
+D3D_Adapter* Vorta_Engine::Get_Adapter(int index)
+{
+    if (index < 0 || index >= m_adapter_count) return nullptr;
+    return nullptr;
+}
+
+Vorta_Window* Vorta_Engine::Create_Window(int adapter, int display, int width, int height, bool full_screen,
+                                          int fps, bool vsync, bool /*spare*/, const char* title)
+{
+    int slot = 0;
+    while (slot < MAX_WINDOWS && m_windows[slot])
+        ++slot;
+    if (slot == MAX_WINDOWS) return nullptr;
+    Vorta_Window* window = new (std::nothrow) Vorta_Window(this, slot);
+    if (!window) return nullptr;
+    m_windows[slot] = window;
+    if (!window->Open(adapter, display, width, height, full_screen, fps, vsync, title)) return nullptr;
+    return window;
+}
+
+Vorta_Window* Vorta_Engine::Get_Window(int slot) const
+{
+    return slot >= 0 && slot < MAX_WINDOWS ? m_windows[slot] : nullptr;
+}
+
+int Vorta_Engine::Get_CPU_Load() const
+{
+    return m_cpu_monitor ? m_cpu_monitor->Get_Load() : 0;
+}
+
+void Vorta_Engine::Message_Handler::On_Quit()
+{
+    m_engine.m_quit = true;
+}
+
+// A closed window quits the program, as the quit message it posts would within this same pump.
+void Vorta_Engine::Message_Handler::On_Close(uint32_t /*window_id*/)
+{
+    m_engine.m_quit = true;
+}
+
+void Vorta_Engine::Message_Handler::On_Mouse_Move(uint32_t /*window_id*/, int x, int y)
+{
+    m_engine.m_mouse[0] = static_cast<float>(x);
+    m_engine.m_mouse[1] = static_cast<float>(y);
+}
+
+void Vorta_Engine::Pump_Messages()
+{
+    platform::Pump_Events(m_message_handler);
+    if (platform::Quit_Signal_Received()) m_quit = true;
+}
+
+void Vorta_Engine::Main_Loop()
+{
+    while (!m_quit)
+    {
+        Pump_Messages();
+        if (m_quit) break;
+        if (m_cpu_monitor) m_cpu_monitor->Update();
+        Sample_Clock();
+        for (Vorta_Window* window : m_windows)
+            if (window && window->Is_Open()) window->Frame();
+    }
+}
+
+void Vorta_Engine::Shutdown()
+{
+    if (m_cpu_monitor)
+    {
+        m_cpu_monitor->Close();
+        delete m_cpu_monitor;
+        m_cpu_monitor = nullptr;
+    }
+    platform::Show_Cursor(true);
+    for (Vorta_Window*& window : m_windows)
+    {
+        delete window;
+        window = nullptr;
+    }
+    m_window_class.Unregister();
+}

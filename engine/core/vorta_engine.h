@@ -1,0 +1,77 @@
+// Vorta_Engine: the one engine object of the process; start-up, windows, the main loop and shutdown.
+#pragma once
+#include "engine/core/vorta_timer.h"
+#include "platform/os_window.h"
+
+class CPU_Monitor;
+class Vorta_Window;
+struct D3D_Adapter;
+
+class Vorta_Engine
+{
+  public:
+    static constexpr int MAX_WINDOWS = 6;
+    static constexpr int MAX_ADAPTERS = 4;
+
+    Vorta_Engine();
+    Vorta_Engine(const Vorta_Engine&) = delete;
+    Vorta_Engine& operator=(const Vorta_Engine&) = delete;
+    ~Vorta_Engine();
+
+    // Start-up: system report, adapters, CPU monitor, window class, data pack, settings. False when a
+    // step fails (it has logged why).
+    bool Init(const char* command_line, const char* settings_file);
+    // The device on an adapter; null when the index is 4 or more or there is no such device.
+    D3D_Adapter* Create_Device(int adapter);
+    // Opens a window in the first free slot. Null when all six are taken or opening fails (the window
+    // then stays in its slot).
+    Vorta_Window* Create_Window(int adapter, int display, int width, int height, bool full_screen, int fps,
+                                bool vsync, bool spare, const char* title);
+    D3D_Adapter* Get_Adapter(int index);
+    Vorta_Window* Get_Window(int slot) const;
+
+    bool Get_MSAA() const { return m_msaa; }
+    const char* Get_Texture_Path() const { return m_texture_path; }
+    int Get_CPU_Load() const;
+    const char* Get_Command_Line() const { return m_command_line; }
+    const char* Get_Start_Directory() const { return m_start_directory; }
+
+    void Request_Quit() { m_quit = true; }
+    bool Quit_Requested() const { return m_quit; }
+
+    void Main_Loop();
+    void Pump_Messages();
+    void Shutdown();
+
+    const float* Get_Mouse_Position() const { return m_mouse; }
+    const platform::Window_Class& Get_Window_Class() const { return m_window_class; }
+
+  private:
+    class Message_Handler final : public platform::Event_Sink
+    {
+      public:
+        explicit Message_Handler(Vorta_Engine& engine) : m_engine(engine) {}
+        void On_Quit() override;
+        void On_Close(uint32_t window_id) override;
+        void On_Mouse_Move(uint32_t window_id, int x, int y) override;
+
+      private:
+        Vorta_Engine& m_engine;
+    };
+
+    bool m_msaa = true;
+    platform::Window_Class m_window_class;
+    CPU_Monitor* m_cpu_monitor = nullptr;
+    Vorta_Window* m_windows[MAX_WINDOWS] = {};
+    bool m_quit = false;
+    int m_adapter_count = 0;
+    float m_mouse[3] = {};
+    char m_texture_path[260];
+    char m_start_directory[256] = {};
+    char* m_command_line = nullptr;
+    Vorta_Timer m_timer;
+    Message_Handler m_message_handler{*this};
+};
+
+// The process-wide engine: set by the constructor, cleared by the destructor.
+extern Vorta_Engine* g_vorta_engine;

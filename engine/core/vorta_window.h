@@ -1,0 +1,83 @@
+// Vorta_Window: one desktop window of the engine with its viewports, frame limiter and per-frame work.
+#pragma once
+#include "engine/core/vorta_timer.h"
+#include "platform/os_window.h"
+
+#include <cstdint>
+
+class Vorta_Engine;
+class Vorta_Viewport;
+class Vorta_Callbacks;
+class Vorta_Camera;
+
+class Vorta_Window
+{
+  public:
+    static constexpr int MAX_VIEWPORTS = 4;
+
+    // Made by Vorta_Engine::Create_Window, which puts it in window slot `slot`.
+    Vorta_Window(Vorta_Engine* engine, int slot);
+    Vorta_Window(const Vorta_Window&) = delete;
+    Vorta_Window& operator=(const Vorta_Window&) = delete;
+    ~Vorta_Window();
+
+    // The opening steps of Create_Window. False after logging the step that failed.
+    bool Open(int adapter, int display, int width, int height, bool full_screen, int fps, bool vsync,
+              const char* title);
+    // Closes the window and releases what it created, in reverse order.
+    void Destroy();
+
+    // Index -1 gives the current viewport; 0 to 3 creates it on first use and makes it current; anything
+    // above 3 ends the program with the error box.
+    Vorta_Viewport* Get_Viewport(int index);
+    Vorta_Camera* Get_Camera(int index);
+
+    void Set_Callbacks(Vorta_Callbacks* callbacks) { m_callbacks = callbacks; }
+    Vorta_Callbacks* Get_Callbacks() const { return m_callbacks; }
+
+    // The number of 1/60-second ticks that the last frame stands for.
+    float Get_Frame_Factor() const { return m_target_frame_time * 59.999996f * m_time_scale; }
+    // Target frame time = 1 / fps; an fps of 0 or less leaves the frames unlimited.
+    void Set_Target_Fps(float fps);
+    void Set_Lock(bool lock) { m_lock = lock; }
+    void Set_Icon(const platform::Icon_Image& icon);
+
+    // One frame of this window.
+    void Frame();
+    // The frame limiter: frames per second, busy-wait to the target period, time scale.
+    void Limit_Frame();
+
+    bool Is_Open() const { return m_os_window.Is_Open(); }
+    int Get_Slot() const { return m_slot; }
+    bool Is_Full_Screen() const { return m_full_screen; }
+    float Get_Time_Scale() const { return m_time_scale; }
+    uint32_t Get_Fps() const { return m_frames_per_second; }
+    float Get_Target_Frame_Time() const { return m_target_frame_time; }
+    bool Get_Lock() const { return m_lock; }
+    // The size the window renders at, in pixels.
+    void Get_Render_Size(int& width, int& height) const;
+    const platform::Os_Window& Get_Os_Window() const { return m_os_window; }
+    Vorta_Engine* Get_Engine() const { return m_engine; }
+
+  private:
+    Vorta_Engine* m_engine;
+    int m_slot;
+    int m_adapter = 0;
+    bool m_full_screen = false;
+    int m_width = 0;
+    int m_height = 0;
+    platform::Os_Window m_os_window;
+
+    Vorta_Timer m_second_timer;
+    uint32_t m_frames_per_second = 0;
+    uint32_t m_frame_count = 0;
+    bool m_lock = true;
+    float m_target_frame_time = 1.0f / 60.0f;
+    Vorta_Timer m_frame_timer;
+    float m_time_scale = 1.0f;
+
+    Vorta_Viewport* m_current_viewport = nullptr;
+    Vorta_Viewport* m_viewports[MAX_VIEWPORTS] = {};
+    Vorta_Camera* m_current_camera = nullptr;
+    Vorta_Callbacks* m_callbacks = nullptr; // borrowed
+};
