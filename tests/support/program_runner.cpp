@@ -1,0 +1,115 @@
+// Program_Run on fork and exec.
+#include "support/program_runner.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace test_support
+{
+namespace fs = std::filesystem;
+
+Program_Run::Program_Run(const Scratch_Folder& folder, const char* executable)
+    : m_folder(folder.Path().string()), m_executable((folder.Path() / executable).string())
+{
+    fs::path runtime = VORTA5_RUNTIME_DIR;
+    fs::copy_file(runtime / executable, m_executable, fs::copy_options::overwrite_existing);
+    for (const char* extra : {"config.txt", "data", "data.pak", "data.7z"})
+        if (fs::exists(runtime / extra))
+            fs::copy(runtime / extra, folder.Path() / extra, fs::copy_options::recursive);
+}
+
+Program_Run::~Program_Run()
+{
+    if (m_pid > 0)
+    {
+        kill(m_pid, SIGKILL);
+        waitpid(m_pid, nullptr, 0);
+    }
+}
+
+bool Program_Run::Start(const std::vector<std::string>& environment)
+{
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e)
+        env.emplace_back(*e);
+    for (const std::string& change : environment)
+    {
+        std::string name = change.substr(0, change.find('=') + 1);
+        std::erase_if(env, [&](const std::string& e) { return e.rfind(name, 0) == 0; });
+        if (change.size() > name.size()) env.push_back(change);
+    }
+    std::vector<char*> envp;
+    for (std::string& e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    m_pid = fork();
+    if (m_pid == 0)
+    {
+        // Started from elsewhere: the program must find its own folder.
+        if (chdir("/") != 0) _exit(126);
+        char* argv[] = {m_executable.data(), nullptr};
+        execve(m_executable.c_str(), argv, envp.data());
+        _exit(127);
+    }
+    return m_pid > 0;
+}
+
+std::string Program_Run::Log() const
+{
+    return Read_File(m_folder + "/sys_log.txt");
+}
+
+bool Program_Run::Wait_For_Log(const std::string& text, double seconds, const std::string& gone)
+{
+    auto found = [&]
+    {
+        std::string log = Log();
+        return log.find(text) != std::string::npos && (gone.empty() || log.find(gone) == std::string::npos);
+    };
+    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < end)
+    {
+        if (found()) return true;
+        int status = 0;
+        if (m_pid > 0 && waitpid(m_pid, &status, WNOHANG) == m_pid)
+        {
+            m_pid = -1;
+            return found();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
+void Program_Run::Signal(int signal_number)
+{
+    if (m_pid > 0) kill(m_pid, signal_number);
+}
+
+int Program_Run::Wait(double seconds)
+{
+    if (m_pid <= 0) return -1;
+    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < end)
+    {
+        int status = 0;
+        if (waitpid(m_pid, &status, WNOHANG) == m_pid)
+        {
+            m_pid = -1;
+            if (WIFEXITED(status)) return WEXITSTATUS(status);
+            return 128 + WTERMSIG(status);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return -1;
+}
+} // namespace test_support

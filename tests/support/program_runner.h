@@ -1,0 +1,35 @@
+// Runs a copy of the game's executable in a scratch folder, the way a player starts it.
+#pragma once
+#include "support/test_files.h"
+
+#include <string>
+#include <vector>
+
+namespace test_support
+{
+class Program_Run
+{
+  public:
+    // Copies the executable from the build's runtime folder into the folder (plus what else lies beside it
+    // that the program reads: config.txt, data/).
+    explicit Program_Run(const Scratch_Folder& folder, const char* executable = "kestrova");
+    ~Program_Run();
+
+    // Starts it with the test environment changed by the given "NAME=value" entries ("NAME=" removes NAME).
+    bool Start(const std::vector<std::string>& environment = {});
+    // Waits until the program's sys_log.txt holds the text (and no longer holds `gone`, a line left by an
+    // earlier run); false after the timeout or when the program ended without it.
+    bool Wait_For_Log(const std::string& text, double seconds = 20.0, const std::string& gone = "");
+    // Sends a signal (SIGTERM by default).
+    void Signal(int signal_number = 15);
+    // Waits for the end; the exit code, or -1 after the timeout (the program is then killed), or 128 + the
+    // signal that ended it.
+    int Wait(double seconds = 20.0);
+    std::string Log() const;
+
+  private:
+    std::string m_folder;
+    std::string m_executable;
+    int m_pid = -1;
+};
+} // namespace test_support
