@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Sets up a Debian 12 machine for Kestrova Reboot (installs the missing packages of deps/apt-packages.txt),
+# Sets up a Debian 12 machine for Kestrova Reboot (installs the missing packages listed in deps/*.txt),
 # builds it, then either starts the game ("play", the default) or runs every test headless ("test").
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -7,7 +7,7 @@ mode=${1:-play}
 
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-mapfile -t packages < <(grep -v -E '^\s*(#|$)' deps/apt-packages.txt)
+mapfile -t packages < <(cat deps/*.txt | grep -v -E '^\s*(#|$)' | sort -u)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
@@ -28,8 +28,11 @@ play)
 test)
     # A virtual X display stands in for the desktop: real windows, OpenGL on Mesa's llvmpipe.
     xvfb-run -a -s "-screen 0 1920x1080x24" ctest --test-dir build --output-on-failure -j"$jobs"
+    # Builds of their own (sanitizers, fuzzers) and their runs, each a script taking the main build folder.
     for extra in tests/extra/*.sh; do
-        [ -e "$extra" ] && bash "$extra"
+        [ -e "$extra" ] || continue
+        echo "== $extra"
+        bash "$extra" build
     done
     ;;
 *)

@@ -11,12 +11,14 @@ int main(int argc, char** argv)
     std::string command_line;
     for (int i = 1; i < argc; ++i)
     {
-        if (i > 1) command_line += ' ';
+        if (i > 1)
+            command_line += ' ';
         command_line += argv[i];
     }
 
     Vorta_Engine* engine = new (std::nothrow) Vorta_Engine();
-    if (!engine) return 1;
+    if (!engine)
+        return 1;
     if (!engine->Init(command_line.c_str(), "config.txt"))
     {
         delete engine;

@@ -15,7 +15,8 @@ Cpu_Load_Counter::Cpu_Load_Counter(const char* source)
 bool Cpu_Load_Counter::Read(uint64_t& busy, uint64_t& total) const
 {
     FILE* file = std::fopen(m_source, "r");
-    if (!file) return false;
+    if (!file)
+        return false;
     char line[512];
     bool ok = false;
     if (std::fgets(line, sizeof(line), file) && std::strncmp(line, "cpu ", 4) == 0)
@@ -48,7 +49,8 @@ bool Cpu_Load_Counter::Open()
 bool Cpu_Load_Counter::Collect(int32_t& percent)
 {
     uint64_t busy = 0, total = 0;
-    if (!m_open || !Read(busy, total)) return false;
+    if (!m_open || !Read(busy, total))
+        return false;
     uint64_t d_total = total - m_total;
     uint64_t d_busy = busy - m_busy;
     m_busy = busy;

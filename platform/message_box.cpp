@@ -19,7 +19,8 @@ bool Set(const char* name)
 
 bool Headless_Run()
 {
-    if (Set("VORTA5_HEADLESS") || Set("CI")) return true;
+    if (Set("VORTA5_HEADLESS") || Set("CI"))
+        return true;
     return !Set("DISPLAY") && !Set("WAYLAND_DISPLAY");
 }
 

@@ -13,13 +13,15 @@ const char* Last_Window_Error()
 
 bool Window_Class::Register(const char* name)
 {
-    if (m_registered) return true;
+    if (m_registered)
+        return true;
     std::snprintf(m_name, sizeof(m_name), "%s", name ? name : "");
     // Signals are the program's own business (a quit request), and no key of ours reaches the desktop.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     SDL_SetHint(SDL_HINT_APP_NAME, m_name);
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
+        return false;
     // A driver without a screen is used only when asked for by name (SDL_VIDEODRIVER): a player without a
     // display gets the error, not an invisible window.
     const char* driver = SDL_GetCurrentVideoDriver();
@@ -37,7 +39,8 @@ bool Window_Class::Register(const char* name)
 
 void Window_Class::Unregister()
 {
-    if (!m_registered) return;
+    if (!m_registered)
+        return;
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     m_registered = false;
 }
@@ -51,7 +54,8 @@ int Display_Count()
 bool Display_Bounds(int display, Rect& out)
 {
     SDL_Rect r;
-    if (SDL_GetDisplayBounds(display, &r) != 0) return false;
+    if (SDL_GetDisplayBounds(display, &r) != 0)
+        return false;
     out.left = r.x;
     out.top = r.y;
     out.right = r.x + r.w;
@@ -70,12 +74,14 @@ bool Os_Window::Create(const char* title, int display, int x, int y, int width, 
         y = SDL_WINDOWPOS_UNDEFINED_DISPLAY(display);
     }
     SDL_Window* window = SDL_CreateWindow(title, x, y, width, height, flags);
-    if (!window) return false;
+    if (!window)
+        return false;
     if (full_screen)
     {
         SDL_DisplayMode want = {SDL_PIXELFORMAT_RGB888, width, height, 0, nullptr};
         SDL_DisplayMode mode;
-        if (SDL_GetClosestDisplayMode(display, &want, &mode)) SDL_SetWindowDisplayMode(window, &mode);
+        if (SDL_GetClosestDisplayMode(display, &want, &mode))
+            SDL_SetWindowDisplayMode(window, &mode);
     }
     m_window = window;
     m_id = SDL_GetWindowID(window);
@@ -85,19 +91,23 @@ bool Os_Window::Create(const char* title, int display, int x, int y, int width, 
 
 void Os_Window::Show()
 {
-    if (m_window) SDL_ShowWindow(static_cast<SDL_Window*>(m_window));
+    if (m_window)
+        SDL_ShowWindow(static_cast<SDL_Window*>(m_window));
 }
 
 void Os_Window::Focus()
 {
-    if (m_window) SDL_RaiseWindow(static_cast<SDL_Window*>(m_window));
+    if (m_window)
+        SDL_RaiseWindow(static_cast<SDL_Window*>(m_window));
 }
 
 void Os_Window::Destroy()
 {
-    if (!m_window) return;
+    if (!m_window)
+        return;
     SDL_Window* window = static_cast<SDL_Window*>(m_window);
-    if (m_full_screen) SDL_SetWindowFullscreen(window, 0); // gives the display its desktop mode back
+    if (m_full_screen)
+        SDL_SetWindowFullscreen(window, 0); // gives the display its desktop mode back
     SDL_DestroyWindow(window);
     m_window = nullptr;
     m_id = 0;
@@ -107,28 +117,33 @@ void Os_Window::Destroy()
 void Os_Window::Client_Size(int& width, int& height) const
 {
     width = height = 0;
-    if (m_window) SDL_GetWindowSize(static_cast<SDL_Window*>(m_window), &width, &height);
+    if (m_window)
+        SDL_GetWindowSize(static_cast<SDL_Window*>(m_window), &width, &height);
 }
 
 void Os_Window::Set_Icon(const Icon_Image& icon)
 {
-    if (!m_window || !icon.pixels || icon.width <= 0 || icon.height <= 0) return;
+    if (!m_window || !icon.pixels || icon.width <= 0 || icon.height <= 0)
+        return;
     SDL_Surface* surface =
         SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(icon.pixels), icon.width, icon.height, 32,
                                            icon.width * 4, SDL_PIXELFORMAT_ABGR8888);
-    if (!surface) return;
+    if (!surface)
+        return;
     SDL_SetWindowIcon(static_cast<SDL_Window*>(m_window), surface);
     SDL_FreeSurface(surface);
 }
 
 void Show_Cursor(bool show)
 {
-    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+    if (SDL_WasInit(SDL_INIT_VIDEO))
+        SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
 }
 
 void Pump_Events(Event_Sink& sink)
 {
-    if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
+    if (!SDL_WasInit(SDL_INIT_EVENTS))
+        return;
     SDL_Event event;
     while (SDL_PollEvent(&event))
     {
@@ -138,7 +153,8 @@ void Pump_Events(Event_Sink& sink)
             sink.On_Quit();
             break;
         case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_CLOSE) sink.On_Close(event.window.windowID);
+            if (event.window.event == SDL_WINDOWEVENT_CLOSE)
+                sink.On_Close(event.window.windowID);
             break;
         case SDL_MOUSEMOTION:
             sink.On_Mouse_Move(event.motion.windowID, event.motion.x, event.motion.y);
@@ -151,7 +167,8 @@ void Pump_Events(Event_Sink& sink)
 
 void Post_Quit()
 {
-    if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
+    if (!SDL_WasInit(SDL_INIT_EVENTS))
+        return;
     SDL_Event event = {};
     event.type = SDL_QUIT;
     SDL_PushEvent(&event);
@@ -159,7 +176,8 @@ void Post_Quit()
 
 void Post_Close(const Os_Window& window)
 {
-    if (!SDL_WasInit(SDL_INIT_EVENTS) || !window.Is_Open()) return;
+    if (!SDL_WasInit(SDL_INIT_EVENTS) || !window.Is_Open())
+        return;
     SDL_Event event = {};
     event.type = SDL_WINDOWEVENT;
     event.window.event = SDL_WINDOWEVENT_CLOSE;

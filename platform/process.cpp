@@ -22,17 +22,20 @@ bool Enter_Executable_Directory()
 {
     char path[PATH_MAX];
     ssize_t len = readlink("/proc/self/exe", path, sizeof(path) - 1);
-    if (len <= 0) return false;
+    if (len <= 0)
+        return false;
     path[len] = 0;
     char* slash = std::strrchr(path, '/');
-    if (!slash) return false;
+    if (!slash)
+        return false;
     *(slash == path ? slash + 1 : slash) = 0;
     return chdir(path) == 0;
 }
 
 bool Current_Directory(char* out, size_t size)
 {
-    if (!out || size == 0) return false;
+    if (!out || size == 0)
+        return false;
     if (!getcwd(out, size))
     {
         out[0] = 0;

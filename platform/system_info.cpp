@@ -29,7 +29,8 @@ const char* Dmi_File(const char* name)
                  {"SystemManufacturer", "board_vendor"},
                  {"SystemProductName", "product_name"}};
     for (const auto& entry : table)
-        if (std::strcmp(entry.name, name) == 0) return entry.file;
+        if (std::strcmp(entry.name, name) == 0)
+            return entry.file;
     return nullptr;
 }
 } // namespace
@@ -42,14 +43,17 @@ bool Firmware_Description_Available()
 
 bool Read_Firmware_Value(const char* name, char* out, size_t size)
 {
-    if (!out || size == 0) return false;
+    if (!out || size == 0)
+        return false;
     out[0] = 0;
     const char* file = Dmi_File(name);
-    if (!file) return false;
+    if (!file)
+        return false;
     char path[256];
     std::snprintf(path, sizeof(path), "%s/%s", k_dmi_folder, file);
     FILE* f = std::fopen(path, "r");
-    if (!f) return false;
+    if (!f)
+        return false;
     bool ok = std::fgets(out, static_cast<int>(size), f) != nullptr;
     std::fclose(f);
     if (!ok)
@@ -69,7 +73,8 @@ void Processor_Brand(char out[49])
 #if defined(__x86_64__) || defined(__i386__)
     unsigned int regs[4] = {};
     __cpuid(0x80000000u, regs[0], regs[1], regs[2], regs[3]);
-    if (regs[0] < 0x80000004u) return;
+    if (regs[0] < 0x80000004u)
+        return;
     for (unsigned int leaf = 0; leaf < 3; ++leaf)
     {
         __cpuid(0x80000002u + leaf, regs[0], regs[1], regs[2], regs[3]);
@@ -89,14 +94,16 @@ Processor_Info Get_Processor_Info()
     CPU_ZERO(&set);
     if (sched_getaffinity(0, sizeof(set), &set) == 0)
         for (int i = 0; i < 64; ++i)
-            if (CPU_ISSET(i, &set)) info.active_mask |= uint64_t{1} << i;
+            if (CPU_ISSET(i, &set))
+                info.active_mask |= uint64_t{1} << i;
 
     // The lowest address a program may map, and the top of user space.
     info.min_address = 0x10000;
     if (FILE* f = std::fopen("/proc/sys/vm/mmap_min_addr", "r"))
     {
         unsigned long long v = 0;
-        if (std::fscanf(f, "%llu", &v) == 1 && v > 0) info.min_address = v;
+        if (std::fscanf(f, "%llu", &v) == 1 && v > 0)
+            info.min_address = v;
         std::fclose(f);
     }
 #if defined(__x86_64__)
@@ -116,7 +123,8 @@ Processor_Info Get_Processor_Info()
 uint64_t Total_Physical_Memory()
 {
     struct sysinfo si;
-    if (sysinfo(&si) != 0) return 0;
+    if (sysinfo(&si) != 0)
+        return 0;
     return static_cast<uint64_t>(si.totalram) * si.mem_unit;
 }
 } // namespace platform

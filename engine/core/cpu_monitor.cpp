@@ -23,15 +23,18 @@ void CPU_Monitor::Update()
 void CPU_Monitor::Update_At(uint32_t now_ms)
 {
     // Unsigned difference: correct across the wrap of the 32-bit tick count.
-    if (!m_enabled || now_ms - m_last_sample_ms <= 1000u) return;
+    if (!m_enabled || now_ms - m_last_sample_ms <= 1000u)
+        return;
     m_last_sample_ms = now_ms;
     int32_t load = 0;
-    if (m_counter.Collect(load)) m_load = load;
+    if (m_counter.Collect(load))
+        m_load = load;
 }
 
 void CPU_Monitor::Close()
 {
-    if (!m_enabled) return;
+    if (!m_enabled)
+        return;
     m_counter.Close();
     m_enabled = false;
 }

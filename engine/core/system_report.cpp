@@ -8,7 +8,8 @@ namespace
 void Report_Value(const char* name, const char* line)
 {
     char value[256];
-    if (platform::Read_Firmware_Value(name, value, sizeof(value))) Print_Message(line, value);
+    if (platform::Read_Firmware_Value(name, value, sizeof(value)))
+        Print_Message(line, value);
 }
 } // namespace
 

@@ -26,7 +26,8 @@ Vorta_Engine::~Vorta_Engine()
 {
     Shutdown();
     delete[] m_command_line;
-    if (g_vorta_engine == this) g_vorta_engine = nullptr;
+    if (g_vorta_engine == this)
+        g_vorta_engine = nullptr;
 }
 
 bool Vorta_Engine::Init(const char* command_line, const char* /*settings_file*/)
@@ -39,12 +40,15 @@ bool Vorta_Engine::Init(const char* command_line, const char* /*settings_file*/)
     {
         size_t length = std::strlen(command_line) + 1;
         m_command_line = new (std::nothrow) char[length];
-        if (m_command_line) std::memcpy(m_command_line, command_line, length);
+        if (m_command_line)
+            std::memcpy(m_command_line, command_line, length);
     }
 
     // 2, 3. Banner and system report.
     Print_Message("Vorta5 DX11 startup....\n");
     System_Report();
+
+    // 4. Adapters: come with the renderer.
 
     // 5. CPU monitor.
     m_cpu_monitor = new (std::nothrow) CPU_Monitor();
@@ -58,6 +62,10 @@ bool Vorta_Engine::Init(const char* command_line, const char* /*settings_file*/)
     // 6. The window class. Without a display this fails quietly here; Create_Window reports it.
     m_window_class.Register("Vorta5");
 
+    // 7. Data pack: comes with the data pack.
+
+    // 8. Settings file: comes with the script reader.
+
     // 9.
     Print_Message("Init Ok...\n");
     return true;
@@ -65,13 +73,15 @@ bool Vorta_Engine::Init(const char* command_line, const char* /*settings_file*/)
 
 D3D_Adapter* Vorta_Engine::Create_Device(int adapter)
 {
-    if (adapter < 0 || adapter >= MAX_ADAPTERS) return nullptr;
+    if (adapter < 0 || adapter >= MAX_ADAPTERS)
+        return nullptr;
     return Get_Adapter(adapter);
 }
 
 D3D_Adapter* Vorta_Engine::Get_Adapter(int index)
 {
-    if (index < 0 || index >= m_adapter_count) return nullptr;
+    if (index < 0 || index >= m_adapter_count)
+        return nullptr;
     return nullptr;
 }
 
@@ -81,11 +91,14 @@ Vorta_Window* Vorta_Engine::Create_Window(int adapter, int display, int width, i
     int slot = 0;
     while (slot < MAX_WINDOWS && m_windows[slot])
         ++slot;
-    if (slot == MAX_WINDOWS) return nullptr;
+    if (slot == MAX_WINDOWS)
+        return nullptr;
     Vorta_Window* window = new (std::nothrow) Vorta_Window(this, slot);
-    if (!window) return nullptr;
+    if (!window)
+        return nullptr;
     m_windows[slot] = window;
-    if (!window->Open(adapter, display, width, height, full_screen, fps, vsync, title)) return nullptr;
+    if (!window->Open(adapter, display, width, height, full_screen, fps, vsync, title))
+        return nullptr;
     return window;
 }
 
@@ -118,8 +131,10 @@ void Vorta_Engine::Message_Handler::On_Mouse_Move(uint32_t /*window_id*/, int x,
 
 void Vorta_Engine::Pump_Messages()
 {
+    // Touch counts of every window are cleared here: comes with the input layer.
     platform::Pump_Events(m_message_handler);
-    if (platform::Quit_Signal_Received()) m_quit = true;
+    if (platform::Quit_Signal_Received())
+        m_quit = true;
 }
 
 void Vorta_Engine::Main_Loop()
@@ -127,11 +142,14 @@ void Vorta_Engine::Main_Loop()
     while (!m_quit)
     {
         Pump_Messages();
-        if (m_quit) break;
-        if (m_cpu_monitor) m_cpu_monitor->Update();
+        if (m_quit)
+            break;
+        if (m_cpu_monitor)
+            m_cpu_monitor->Update();
         Sample_Clock();
         for (Vorta_Window* window : m_windows)
-            if (window && window->Is_Open()) window->Frame();
+            if (window && window->Is_Open())
+                window->Frame();
     }
 }
 

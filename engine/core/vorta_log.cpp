@@ -24,12 +24,14 @@ Vorta_Log::Vorta_Log(const char* file_name, int flags) : m_flags(flags)
     (void)g_in_program_folder;
     std::snprintf(m_file_name, sizeof(m_file_name), "%s", file_name ? file_name : "");
     if (!(m_flags & LOG_KEEP))
-        if (FILE* file = std::fopen(m_file_name, "w")) std::fclose(file);
+        if (FILE* file = std::fopen(m_file_name, "w"))
+            std::fclose(file);
 }
 
 void Vorta_Log::Write(const char* text)
 {
-    if (m_flags == LOG_OFF || !text) return;
+    if (m_flags == LOG_OFF || !text)
+        return;
     if (m_flags & LOG_FILE)
     {
         // Opened per message: nothing is held open between calls, and an unwritable file is skipped.
@@ -39,12 +41,14 @@ void Vorta_Log::Write(const char* text)
             std::fclose(file);
         }
     }
-    if (m_flags & LOG_DEBUGGER) platform::Debug_Output(text);
+    if (m_flags & LOG_DEBUGGER)
+        platform::Debug_Output(text);
 }
 
 void Print_Message(const char* format, ...)
 {
-    if (g_vorta_log.Get_Flags() == LOG_OFF) return;
+    if (g_vorta_log.Get_Flags() == LOG_OFF)
+        return;
     char text[k_message_size];
     va_list args;
     va_start(args, format);
@@ -62,6 +66,7 @@ int Report_Error(bool fatal, const char* format, ...)
     va_end(args);
     g_vorta_log.Write(text);
     int result = platform::Show_Message_Box(text, "Error!!!");
-    if (fatal) std::exit(1);
+    if (fatal)
+        std::exit(1);
     return result;
 }

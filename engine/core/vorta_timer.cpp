@@ -45,7 +45,8 @@ int64_t Vorta_Timer::Elapsed_Ticks() const
 
 int64_t Vorta_Timer::Elapsed_Ms() const
 {
-    if (g_vorta_clock.frequency <= 0) return 0;
+    if (g_vorta_clock.frequency <= 0)
+        return 0;
     // Split so that long runs of nanosecond ticks cannot overflow the product.
     int64_t ticks = Elapsed_Ticks();
     int64_t f = g_vorta_clock.frequency;
@@ -54,39 +55,46 @@ int64_t Vorta_Timer::Elapsed_Ms() const
 
 float Vorta_Timer::Elapsed_Seconds() const
 {
-    if (g_vorta_clock.frequency <= 0) return 0.0f;
+    if (g_vorta_clock.frequency <= 0)
+        return 0.0f;
     return static_cast<float>(static_cast<double>(Elapsed_Ticks()) /
                               static_cast<double>(g_vorta_clock.frequency));
 }
 
 bool Vorta_Timer::Expired() const
 {
-    if (m_duration == 0) return true;
-    if (m_paused_elapsed) return m_paused_elapsed >= m_duration;
+    if (m_duration == 0)
+        return true;
+    if (m_paused_elapsed)
+        return m_paused_elapsed >= m_duration;
     return g_vorta_clock.now >= m_deadline;
 }
 
 float Vorta_Timer::Fraction_Remaining() const
 {
-    if (g_vorta_clock.frequency <= 0 || m_duration <= 0) return 0.0f;
+    if (g_vorta_clock.frequency <= 0 || m_duration <= 0)
+        return 0.0f;
     if (m_paused_elapsed)
     {
         float f = static_cast<float>(static_cast<double>(m_duration - m_paused_elapsed) / m_duration);
         return f < 0.0f ? 0.0f : f;
     }
-    if (g_vorta_clock.now > m_deadline) return 0.0f;
+    if (g_vorta_clock.now > m_deadline)
+        return 0.0f;
     return static_cast<float>(static_cast<double>(m_deadline - g_vorta_clock.now) / m_duration);
 }
 
 void Vorta_Timer::Pause()
 {
     m_paused_elapsed = g_vorta_clock.now - m_start;
-    if (m_paused_elapsed == 0) m_paused_elapsed = 1; // a paused timer is always recognisable
+    if (m_paused_elapsed == 0)
+        m_paused_elapsed = 1; // a paused timer is always recognisable
 }
 
 void Vorta_Timer::Resume()
 {
-    if (!m_paused_elapsed) return;
+    if (!m_paused_elapsed)
+        return;
     m_start = g_vorta_clock.now - m_paused_elapsed;
     m_deadline = g_vorta_clock.now + m_duration - m_paused_elapsed;
     m_paused_elapsed = 0;

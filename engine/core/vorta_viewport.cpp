@@ -11,7 +11,8 @@ Vorta_Viewport::~Vorta_Viewport()
 
 void Vorta_Viewport::Set_Camera(Vorta_Camera* camera)
 {
-    if (camera == m_camera) return;
+    if (camera == m_camera)
+        return;
     delete m_camera;
     m_camera = camera;
 }
@@ -27,7 +28,8 @@ void Vorta_Viewport::Set_Size(float width, float height)
     m_width = width;
     m_height = height;
     int render_width = 0, render_height = 0;
-    if (m_owner) m_owner->Get_Render_Size(render_width, render_height);
+    if (m_owner)
+        m_owner->Get_Render_Size(render_width, render_height);
     if (height != 0.0f && render_width > 0)
         m_aspect = (width / height) * (static_cast<float>(render_height) / static_cast<float>(render_width));
 }

@@ -31,7 +31,8 @@ bool Vorta_Window::Open(int adapter, int display, int width, int height, bool fu
     m_height = height;
     Set_Target_Fps(static_cast<float>(fps));
     platform::Rect desktop;
-    if (!platform::Display_Bounds(display, desktop)) desktop = {0, 0, width, height};
+    if (!platform::Display_Bounds(display, desktop))
+        desktop = {0, 0, width, height};
 
     // 2. Window placement: full screen switches the display mode; a window is centred on the display.
     int x = desktop.left, y = desktop.top;
@@ -56,13 +57,30 @@ bool Vorta_Window::Open(int adapter, int display, int width, int height, bool fu
     }
     m_os_window.Show();
     m_os_window.Focus();
-    if (full_screen) platform::Show_Cursor(false);
+    if (full_screen)
+        platform::Show_Cursor(false);
     Print_Message("OK\n");
+
+    // 4. Touch registration: comes with the input layer.
+
+    // 5. Swap chain: comes with the renderer.
+
+    // 6, 7. Off-screen and glow render buffers: come with the renderer.
+
+    // 8. Composition sprite: comes with sprites.
+
+    // 9. Sound system: comes with sound.
+
+    // 10. Input devices: come with the input layer.
+
+    // 11, 12. Gadget manager and console: come with the gadget toolkit.
+
     return true;
 }
 
 void Vorta_Window::Destroy()
 {
+    // Released in this order: gadget manager, sound system, camera, input, swap chain, then the window.
     // Viewports own their cameras; the current camera goes with its viewport.
     for (Vorta_Viewport*& viewport : m_viewports)
     {
@@ -76,10 +94,12 @@ void Vorta_Window::Destroy()
 
 Vorta_Viewport* Vorta_Window::Get_Viewport(int index)
 {
-    if (index == -1) return m_current_viewport;
+    if (index == -1)
+        return m_current_viewport;
     if (index < 0 || index >= MAX_VIEWPORTS)
         Report_Error(true, "Vorta_Window::Get_Viewport - Invalid viewport index\n");
-    if (!m_viewports[index]) m_viewports[index] = new (std::nothrow) Vorta_Viewport(this);
+    if (!m_viewports[index])
+        m_viewports[index] = new (std::nothrow) Vorta_Viewport(this);
     m_current_viewport = m_viewports[index];
     return m_current_viewport;
 }
@@ -138,17 +158,42 @@ void Vorta_Window::Limit_Frame()
 
 void Vorta_Window::Frame()
 {
+    // 1. Frame limiter.
     Limit_Frame();
 
+    // 2. Input poll: comes with the input layer.
+
+    // 3. Gadget manager update: comes with the gadget toolkit.
+
+    // 4. Each active viewport.
     for (Vorta_Viewport* viewport : m_viewports)
     {
-        if (!viewport || !viewport->Is_Active()) continue;
+        if (!viewport || !viewport->Is_Active())
+            continue;
         m_current_viewport = viewport;
         m_callbacks = viewport->Get_Callbacks();
         m_current_camera = viewport->Get_Camera();
 
-        if (m_callbacks) m_callbacks->Update(this);
-        if (m_current_camera) m_current_camera->Apply(this);
-        if (m_callbacks) m_callbacks->Render(this);
+        // Skipped-binding counter reset: comes with the renderer.
+
+        // Normalised mouse position (Get_Input): comes with the input layer.
+
+        if (m_callbacks)
+            m_callbacks->Update(this);
+        if (m_current_camera)
+            m_current_camera->Apply(this);
+
+        // Unbind, clear the back buffer and the off-screen buffer: come with the renderer.
+
+        if (m_callbacks)
+            m_callbacks->Render(this);
+
+        // Compose the off-screen buffer onto the back buffer: comes with sprites.
     }
+
+    // 5. Gadget pass into the off-screen buffer and its compose: come with the gadget toolkit and sprites.
+
+    // 6. SysRq screen grab: comes with the input layer.
+
+    // 7. Present: comes with the renderer.
 }

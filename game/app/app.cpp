@@ -19,7 +19,8 @@ void App::Initialize()
 {
     m_window = g_vorta_engine->Create_Window(0, 0, k_window_width, k_window_height, false, 60, true, false,
                                              "Kestrova Reboot");
-    if (!m_window) Report_Error(true, "Failed - Unable to open main window!\r\n");
+    if (!m_window)
+        Report_Error(true, "Failed - Unable to open main window!\r\n");
 
     m_viewport = m_window->Get_Viewport(0);
     m_viewport->Set_Callbacks(this);

@@ -49,7 +49,8 @@ TEST(CpuMonitorTest, UnreadableSourceLeavesTheLoadAtZero)
     {
         Scratch_Folder folder;
         std::string stat = folder.File("stat");
-        if (content) Write_File(stat, content);
+        if (content)
+            Write_File(stat, content);
         CPU_Monitor monitor(stat.c_str());
         monitor.Open_At(0);
         EXPECT_FALSE(monitor.Enabled());

@@ -19,7 +19,8 @@ class EngineTest : public ::testing::Test
         engine = new Vorta_Engine();
         ASSERT_EQ(g_vorta_engine, engine);
         ASSERT_TRUE(engine->Init("", "config.txt"));
-        if (!engine->Get_Window_Class().Registered()) GTEST_SKIP() << "no display to open windows on";
+        if (!engine->Get_Window_Class().Registered())
+            GTEST_SKIP() << "no display to open windows on";
     }
     void TearDown() override
     {

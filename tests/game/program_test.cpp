@@ -17,7 +17,8 @@ bool Have_Display()
 
 TEST(ProgramTest, StartsOpensItsWindowAndEndsCleanlyOnSigterm)
 {
-    if (!Have_Display()) GTEST_SKIP() << "needs a display (the test command runs under Xvfb)";
+    if (!Have_Display())
+        GTEST_SKIP() << "needs a display (the test command runs under Xvfb)";
     Scratch_Folder folder;
     Program_Run program(folder);
     ASSERT_TRUE(program.Start());
@@ -40,7 +41,8 @@ TEST(ProgramTest, StartsOpensItsWindowAndEndsCleanlyOnSigterm)
 
 TEST(ProgramTest, SecondRunsLogHoldsOnlyItsOwnLines)
 {
-    if (!Have_Display()) GTEST_SKIP() << "needs a display";
+    if (!Have_Display())
+        GTEST_SKIP() << "needs a display";
     Scratch_Folder folder;
     for (int run = 0; run < 2; ++run)
     {

@@ -44,7 +44,8 @@ bool Program_Run::Start(const std::vector<std::string>& environment)
     {
         std::string name = change.substr(0, change.find('=') + 1);
         std::erase_if(env, [&](const std::string& e) { return e.rfind(name, 0) == 0; });
-        if (change.size() > name.size()) env.push_back(change);
+        if (change.size() > name.size())
+            env.push_back(change);
     }
     std::vector<char*> envp;
     for (std::string& e : env)
@@ -55,7 +56,8 @@ bool Program_Run::Start(const std::vector<std::string>& environment)
     if (m_pid == 0)
     {
         // Started from elsewhere: the program must find its own folder.
-        if (chdir("/") != 0) _exit(126);
+        if (chdir("/") != 0)
+            _exit(126);
         char* argv[] = {m_executable.data(), nullptr};
         execve(m_executable.c_str(), argv, envp.data());
         _exit(127);
@@ -78,7 +80,8 @@ bool Program_Run::Wait_For_Log(const std::string& text, double seconds, const st
     auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     while (std::chrono::steady_clock::now() < end)
     {
-        if (found()) return true;
+        if (found())
+            return true;
         int status = 0;
         if (m_pid > 0 && waitpid(m_pid, &status, WNOHANG) == m_pid)
         {
@@ -92,12 +95,14 @@ bool Program_Run::Wait_For_Log(const std::string& text, double seconds, const st
 
 void Program_Run::Signal(int signal_number)
 {
-    if (m_pid > 0) kill(m_pid, signal_number);
+    if (m_pid > 0)
+        kill(m_pid, signal_number);
 }
 
 int Program_Run::Wait(double seconds)
 {
-    if (m_pid <= 0) return -1;
+    if (m_pid <= 0)
+        return -1;
     auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     while (std::chrono::steady_clock::now() < end)
     {
@@ -105,7 +110,8 @@ int Program_Run::Wait(double seconds)
         if (waitpid(m_pid, &status, WNOHANG) == m_pid)
         {
             m_pid = -1;
-            if (WIFEXITED(status)) return WEXITSTATUS(status);
+            if (WIFEXITED(status))
+                return WEXITSTATUS(status);
             return 128 + WTERMSIG(status);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));

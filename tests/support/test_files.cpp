@@ -13,7 +13,8 @@ Scratch_Folder::Scratch_Folder()
     for (;;)
     {
         m_path = std::filesystem::temp_directory_path() / ("vorta5-test-" + std::to_string(random()));
-        if (std::filesystem::create_directory(m_path)) break;
+        if (std::filesystem::create_directory(m_path))
+            break;
     }
 }
 
