@@ -107,6 +107,19 @@ Vorta_Window* Vorta_Engine::Get_Window(int slot) const
     return slot >= 0 && slot < MAX_WINDOWS ? m_windows[slot] : nullptr;
 }
 
+// Until the data pack exists every file comes from disk.
+uint32_t Vorta_Engine::Pack_File_Size(const char* /*name*/)
+{
+    return 0;
+}
+
+uint32_t Vorta_Engine::Pack_Extract(const char* /*name*/, uint8_t** out)
+{
+    if (out)
+        *out = nullptr;
+    return 0;
+}
+
 int Vorta_Engine::Get_CPU_Load() const
 {
     return m_cpu_monitor ? m_cpu_monitor->Get_Load() : 0;

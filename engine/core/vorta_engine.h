@@ -3,6 +3,8 @@
 #include "engine/core/vorta_timer.h"
 #include "platform/os_window.h"
 
+#include <cstdint>
+
 class CPU_Monitor;
 class Vorta_Window;
 struct D3D_Adapter;
@@ -35,6 +37,11 @@ class Vorta_Engine
     int Get_CPU_Load() const;
     const char* Get_Command_Line() const { return m_command_line; }
     const char* Get_Start_Directory() const { return m_start_directory; }
+
+    // The data pack: the unpacked size of a member (0 when absent or when there is no pack), and the member
+    // extracted into a new[] buffer that the caller owns (returns its size; 0 and no buffer when absent).
+    uint32_t Pack_File_Size(const char* name);
+    uint32_t Pack_Extract(const char* name, uint8_t** out);
 
     void Request_Quit() { m_quit = true; }
     bool Quit_Requested() const { return m_quit; }
