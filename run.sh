@@ -27,7 +27,8 @@ play)
     ;;
 test)
     # A virtual X display stands in for the desktop: real windows, OpenGL on Mesa's llvmpipe.
-    xvfb-run -a -s "-screen 0 1920x1080x24" ctest --test-dir build --output-on-failure -j"$jobs"
+    # VORTA5_XVFB_SERVER_NUM picks the first display number to try (for several runs side by side).
+    xvfb-run -a ${VORTA5_XVFB_SERVER_NUM:+-n "$VORTA5_XVFB_SERVER_NUM"} -s "-screen 0 1920x1080x24" ctest --test-dir build --output-on-failure -j"$jobs"
     # Builds of their own (sanitizers, fuzzers) and their runs, each a script taking the main build folder.
     for extra in tests/extra/*.sh; do
         [ -e "$extra" ] || continue

@@ -20,7 +20,7 @@ class EngineTest : public ::testing::Test
         ASSERT_EQ(g_vorta_engine, engine);
         ASSERT_TRUE(engine->Init("", "config.txt"));
         if (!engine->Get_Window_Class().Registered())
-            GTEST_SKIP() << "no display to open windows on";
+            GTEST_SKIP() << "no display to open windows on: " << platform::Last_Window_Error();
     }
     void TearDown() override
     {
