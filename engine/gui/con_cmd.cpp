@@ -3,8 +3,11 @@
 
 #include "engine/gui/console.h"
 
+#include "engine/core/get_word.h"
+#include "engine/core/no_case.h"
+
+#include <cstdint>
 #include <cstring>
-#include <strings.h>
 
 void Con_Cmd::Register(Console& console)
 {
@@ -13,16 +16,8 @@ void Con_Cmd::Register(Console& console)
 
 bool Con_Same_Name(const char* a, const char* b)
 {
-    return a && b && strcasecmp(a, b) == 0;
+    return Equal_No_Case(a, b);
 }
-
-namespace
-{
-bool Is_Separator(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-} // namespace
 
 bool Con_Get_Word(const char* line, int n, char* out, size_t size)
 {
@@ -31,38 +26,6 @@ bool Con_Get_Word(const char* line, int n, char* out, size_t size)
     out[0] = '\0';
     if (!line || n < 0)
         return false;
-    const char* p = line;
-    for (int word = 0;; ++word)
-    {
-        while (*p && Is_Separator(*p))
-            ++p;
-        if (!*p)
-            return false;
-        const char* start = p;
-        const char* end;
-        if (*p == '"')
-        {
-            start = ++p;
-            while (*p && *p != '"')
-                ++p;
-            end = p;
-            if (*p == '"')
-                ++p;
-        }
-        else
-        {
-            while (*p && !Is_Separator(*p))
-                ++p;
-            end = p;
-        }
-        if (word == n)
-        {
-            size_t length = static_cast<size_t>(end - start);
-            if (length > size - 1)
-                length = size - 1;
-            std::memcpy(out, start, length);
-            out[length] = '\0';
-            return true;
-        }
-    }
+    uint32_t capacity = size > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(size);
+    return Get_Word(line, static_cast<uint32_t>(std::strlen(line)), n, out, capacity, WORD_BLANKS) != 0;
 }

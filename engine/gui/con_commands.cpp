@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
-#include <strings.h>
 
 namespace
 {
@@ -136,7 +135,7 @@ class Con_Slowdown : public Con_Cmd
         int fps = std::atoi(fps_word);
         bool lock = false;
         if (Con_Get_Word(line, 2, lock_word, sizeof(lock_word)))
-            lock = strcasecmp(lock_word, "true") == 0 || std::atoi(lock_word) > 0;
+            lock = Con_Same_Name(lock_word, "true") || std::atoi(lock_word) > 0;
         Gui_Host* host = console.Get_Host();
         if (!host)
             return;

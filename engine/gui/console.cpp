@@ -1,6 +1,7 @@
 // Console: layout, scroll-back, keys, completion, the command table and the variable table.
 #include "engine/gui/console.h"
 
+#include "engine/core/no_case.h"
 #include "engine/gui/con_cmd.h"
 #include "engine/gui/intuition.h"
 
@@ -8,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <strings.h>
 
 namespace
 {
@@ -31,6 +31,15 @@ constexpr float RADIANS_TO_DEGREES = 57.29578f;
 constexpr float BOX_BORDER = 0.01f;
 constexpr float BUTTON_SIZE = 0.025f;
 constexpr float BUTTON_INSET = 0.0075f;
+// The first length characters of text equal those of name, without regard to case.
+bool Starts_With(const char* name, const char* text, size_t length)
+{
+    for (size_t i = 0; i < length; ++i)
+        if (!name[i] || Fold_Case(name[i]) != Fold_Case(text[i]))
+            return false;
+    return true;
+}
+
 // Held scroll keys repeat after half a second, then every third frame.
 bool Pressed_Or_Repeating(uint32_t held)
 {
@@ -179,6 +188,7 @@ const char* Console::Get_Line(int index) const
 
 void Console::Layout()
 {
+    Gdt_Window::Layout();
     Refresh_Display();
 }
 
@@ -293,7 +303,7 @@ void Console::Complete()
     for (int i = 0; i < m_command_count; ++i)
     {
         const char* name = m_commands[i]->Get_Name();
-        if (std::strlen(name) >= length && strncasecmp(name, text.c_str() + start, length) == 0)
+        if (std::strlen(name) >= length && Starts_With(name, text.c_str() + start, length))
         {
             std::string completed = text.substr(0, start) + name;
             int new_cursor = static_cast<int>(completed.size());

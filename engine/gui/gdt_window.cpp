@@ -56,7 +56,7 @@ bool Gdt_Window::Add_Title(float height, const Gadget_Graphics& graphics, const 
     m_title->Load_Font(font, text_colour, font_size, 1, TITLE_TEXT_FLAGS);
     m_title->Set_Line(0, text);
     Set_Depth(m_depth);
-    Layout();
+    Place_Decorations();
     return true;
 }
 
@@ -67,7 +67,7 @@ bool Gdt_Window::Add_Client(const Gadget_Graphics& graphics)
     m_client = Make_Decoration("Client");
     m_client->Load_Graphics(graphics);
     Set_Depth(m_depth);
-    Layout();
+    Place_Decorations();
     return true;
 }
 
@@ -79,7 +79,7 @@ bool Gdt_Window::Add_Shadow(Gui_Vec2 offset, const Gadget_Graphics& graphics)
     m_shadow_offset = offset;
     m_shadow->Load_Graphics(graphics);
     Set_Depth(m_depth);
-    Layout();
+    Place_Decorations();
     return true;
 }
 
@@ -102,7 +102,7 @@ bool Gdt_Window::Add_Close(const Gadget_Graphics& graphics, float size, float in
     m_button_size[CLOSE] = size;
     m_button_inset[CLOSE] = inset;
     Set_Depth(m_depth);
-    Layout();
+    Place_Decorations();
     return true;
 }
 
@@ -114,7 +114,7 @@ bool Gdt_Window::Add_Back(const Gadget_Graphics& graphics, float size, float ins
     m_button_size[BACK] = size;
     m_button_inset[BACK] = inset;
     Set_Depth(m_depth);
-    Layout();
+    Place_Decorations();
     return true;
 }
 
@@ -126,7 +126,7 @@ bool Gdt_Window::Add_Minimise(const Gadget_Graphics& graphics, float size, float
     m_button_size[MINIMISE] = size;
     m_button_inset[MINIMISE] = inset;
     Set_Depth(m_depth);
-    Layout();
+    Place_Decorations();
     return true;
 }
 
@@ -182,6 +182,11 @@ void Gdt_Window::Place_Button(Gdt_Click* button, float size, float inset, float 
 }
 
 void Gdt_Window::Layout()
+{
+    Place_Decorations();
+}
+
+void Gdt_Window::Place_Decorations()
 {
     float title = Get_Title_Height();
     float aspect = Host() ? Host()->Get_Aspect() : 1.0f;

@@ -53,6 +53,8 @@ class Gdt_Window : public Gadget_List
   protected:
     Gadget* Make_Decoration(const char* suffix);
     Gdt_Click* Make_Button(const char* suffix, const Gadget_Graphics& graphics, float size, float inset);
+    // Puts title, client, shadow and buttons where the window's position and size say.
+    void Place_Decorations();
     void Place_Button(Gdt_Click* button, float size, float inset, float x);
 
     Gadget* m_title = nullptr;
