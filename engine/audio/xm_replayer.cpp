@@ -59,7 +59,17 @@ void Envelope_Tick(XM_Envelope_State& s, const XM_Envelope& env, bool key_on)
     {
         if (!(s.sustained && !key_on))
             return;
+        // Released from the sustain point: the envelope moves on along the segment after it.
         s.hold = s.sustained = false;
+        if (s.pos + 1 >= env.count)
+        {
+            s.hold = true;
+            return;
+        }
+        int dt = env.tick[s.pos + 1] - env.tick[s.pos];
+        s.step = dt > 0 ? ((env.value[s.pos + 1] - env.value[s.pos]) << 8) / dt : 0;
+        s.tick = env.tick[s.pos];
+        ++s.pos;
     }
     ++s.tick;
     if (s.pos >= env.count || s.tick < env.tick[s.pos])
@@ -238,7 +248,7 @@ void XM_Replayer::Reset_Instrument_State(XM_Channel& ch)
     Retrigger_Envelopes(ch);
     ch.key_on = true;
     ch.fadeout = 32768;
-    ch.tremor_counter = 0;
+    ch.tremor_started = false;
     ch.tremor_off = false;
     ch.out_volume = ch.volume;
 }
@@ -854,13 +864,19 @@ void XM_Replayer::Effect_Tick(XM_Channel& ch, int tick)
         break;
     case FX_TREMOR:
         // Counts down the current phase; at zero it switches to the other one (on x + 1, off y + 1 ticks).
-        if (ch.tremor_counter > 0)
-            --ch.tremor_counter;
+        // A fresh tremor starts in the on phase, counting the row's first tick.
+        if (!ch.tremor_started)
+        {
+            ch.tremor_started = true;
+            ch.tremor_off = false;
+            ch.tremor_counter = ch.tremor >> 4;
+        }
         if (ch.tremor_counter == 0)
         {
             ch.tremor_off = !ch.tremor_off;
             ch.tremor_counter = ch.tremor_off ? (ch.tremor & 15) + 1 : (ch.tremor >> 4) + 1;
         }
+        --ch.tremor_counter;
         if (ch.tremor_off)
             ch.out_volume = 0;
         break;

@@ -55,6 +55,7 @@ struct XM_Channel
     int retrig_counter = 0;
     int tremor_counter = 0;
     bool tremor_off = false;
+    bool tremor_started = false;
     int loop_row = 0, loop_count = 0;
     uint8_t delay_note = 0, delay_instrument = 0, delay_volume = 0;
     int delay_tick = 0;
