@@ -122,48 +122,141 @@ inline bool Advance(XM_Voice& v, int32_t n)
 }
 } // namespace
 
+namespace
+{
+// One frame the careful way: fetches at loop ends, one ramp step, one position step.
+inline void Mix_Frame(XM_Voice& v, float* left, float* right, bool interpolate)
+{
+    if (v.fetched != v.position)
+    {
+        v.current = v.data[v.position];
+        int32_t f = Following(v, v.position);
+        v.next = f >= 0 ? v.data[f] : v.current;
+        v.fetched = v.position;
+    }
+    float value = interpolate ? v.current + (v.next - v.current) * v.fraction : v.current;
+    if (v.gain_ramp > 0)
+    {
+        v.gain += v.gain_step;
+        if (--v.gain_ramp == 0)
+        {
+            v.gain = v.gain_target;
+            if (v.ending)
+                v.active = false;
+        }
+    }
+    value *= v.gain;
+    *left += value * v.left;
+    *right += value * v.right;
+    if (v.volume_ramp > 0)
+    {
+        v.left += v.left_step;
+        v.right += v.right_step;
+        if (--v.volume_ramp == 0)
+        {
+            v.left = v.left_target;
+            v.right = v.right_target;
+        }
+    }
+    v.fraction += v.step;
+    if (v.fraction >= 1.0f)
+    {
+        int32_t n = static_cast<int32_t>(v.fraction);
+        v.fraction -= static_cast<float>(n);
+        if (!Advance(v, n))
+            v.active = false;
+    }
+}
+
+// Frames that can be mixed from here without meeting a loop or sample end (both the frame played and the
+// one after it stay inside), at most limit.
+inline int Clear_Run(const XM_Voice& v, int limit)
+{
+    float room = v.backwards ? static_cast<float>(v.position - v.loop_start - 1)
+                             : static_cast<float>(v.loop_end - 2 - v.position);
+    room -= v.fraction;
+    if (room < 0.0f)
+        return 0;
+    if (v.step <= 0.0f)
+        return limit;
+    float frames = room / v.step; // positions stay inside for this many further steps
+    if (frames >= static_cast<float>(limit))
+        return limit;
+    int n = static_cast<int>(frames); // a frame is mixed before each step: n + 1 frames, less one to be safe
+    return n < limit ? n : limit;
+}
+
+// The common case in one tight loop: no loop end in reach, ramps applied as plain adds. Inside the run the
+// position is kept in 32.32 fixed point, so that each frame's step is a single integer add.
+template <int DIR, bool INTERPOLATE> inline void Mix_Run(XM_Voice& v, float* left, float* right, int n)
+{
+    const float* d = v.data + v.position;
+    uint64_t acc = static_cast<uint64_t>(static_cast<double>(v.fraction) * 4294967296.0);
+    const uint64_t step = static_cast<uint64_t>(static_cast<double>(v.step) * 4294967296.0);
+    float gain = v.gain;
+    const float gain_step = v.gain_ramp > 0 ? v.gain_step : 0.0f;
+    float vl = v.left, vr = v.right;
+    const float sl = v.volume_ramp > 0 ? v.left_step : 0.0f, sr = v.volume_ramp > 0 ? v.right_step : 0.0f;
+    for (int i = 0; i < n; ++i)
+    {
+        const float* p = d + DIR * static_cast<int64_t>(acc >> 32);
+        float value = p[0];
+        if (INTERPOLATE)
+            value +=
+                (p[DIR] - value) * (static_cast<float>(static_cast<uint32_t>(acc)) * (1.0f / 4294967296.0f));
+        gain += gain_step;
+        value *= gain;
+        left[i] += value * vl;
+        right[i] += value * vr;
+        vl += sl;
+        vr += sr;
+        acc += step;
+    }
+    v.position += DIR * static_cast<int32_t>(acc >> 32);
+    v.fraction = static_cast<float>(static_cast<uint32_t>(acc)) * (1.0f / 4294967296.0f);
+    v.fetched = -1;
+    v.left = vl;
+    v.right = vr;
+    if (v.volume_ramp > 0 && (v.volume_ramp -= n) == 0)
+    {
+        v.left = v.left_target;
+        v.right = v.right_target;
+    }
+    v.gain = gain;
+    if (v.gain_ramp > 0 && (v.gain_ramp -= n) == 0)
+    {
+        v.gain = v.gain_target;
+        if (v.ending)
+            v.active = false;
+    }
+}
+} // namespace
+
 void XM_Mix_Voice(XM_Voice& v, float* left, float* right, int frames, bool interpolate)
 {
-    for (int i = 0; i < frames && v.active; ++i)
+    int i = 0;
+    while (i < frames && v.active)
     {
-        if (v.fetched != v.position)
+        int limit = frames - i;
+        if (v.gain_ramp > 0 && v.gain_ramp < limit)
+            limit = v.gain_ramp;
+        if (v.volume_ramp > 0 && v.volume_ramp < limit)
+            limit = v.volume_ramp;
+        int n = Clear_Run(v, limit);
+        if (n > 0)
         {
-            v.current = v.data[v.position];
-            int32_t f = Following(v, v.position);
-            v.next = f >= 0 ? v.data[f] : v.current;
-            v.fetched = v.position;
+            if (v.backwards)
+                interpolate ? Mix_Run<-1, true>(v, left + i, right + i, n)
+                            : Mix_Run<-1, false>(v, left + i, right + i, n);
+            else
+                interpolate ? Mix_Run<1, true>(v, left + i, right + i, n)
+                            : Mix_Run<1, false>(v, left + i, right + i, n);
+            i += n;
         }
-        float value = interpolate ? v.current + (v.next - v.current) * v.fraction : v.current;
-        if (v.gain_ramp > 0)
+        else
         {
-            v.gain += v.gain_step;
-            if (--v.gain_ramp == 0)
-            {
-                v.gain = v.gain_target;
-                if (v.ending)
-                    v.active = false;
-            }
-        }
-        value *= v.gain;
-        left[i] += value * v.left;
-        right[i] += value * v.right;
-        if (v.volume_ramp > 0)
-        {
-            v.left += v.left_step;
-            v.right += v.right_step;
-            if (--v.volume_ramp == 0)
-            {
-                v.left = v.left_target;
-                v.right = v.right_target;
-            }
-        }
-        v.fraction += v.step;
-        if (v.fraction >= 1.0f)
-        {
-            int32_t n = static_cast<int32_t>(v.fraction);
-            v.fraction -= static_cast<float>(n);
-            if (!Advance(v, n))
-                v.active = false;
+            Mix_Frame(v, left + i, right + i, interpolate);
+            ++i;
         }
     }
 }

@@ -100,6 +100,8 @@ class XM_Replayer
     // Times the order list has run off its end, and the output frame at which it first did (or -1).
     int Wrap_Count() const { return m_wraps; }
     int64_t First_Wrap_Frame() const { return m_first_wrap_frame; }
+    // Output frames mixed since the song started.
+    int64_t Frames_Mixed() const { return m_frames; }
 
   private:
     void Run_Tick();
