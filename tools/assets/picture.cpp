@@ -143,8 +143,8 @@ void Build_Picture(Source_File& source, const std::string& name, Outputs& output
             int w = words.Integer("a width"), h = words.Integer("a height");
             if (canvas)
                 words.Fail("the size is given twice");
-            else if (words.Ok() && (w < 1 || h < 1 || w > 8192 || h > 8192))
-                words.Fail("a picture is 1 to 8192 pixels each way");
+            else if (words.Ok() && (w < 1 || h < 1 || w > 4096 || h > 4096))
+                words.Fail("a picture is 1 to 4096 pixels each way");
             else if (words.Ok())
                 canvas = std::make_unique<Canvas>(w, h);
         }
