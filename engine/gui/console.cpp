@@ -303,7 +303,7 @@ void Console::Complete()
     for (int i = 0; i < m_command_count; ++i)
     {
         const char* name = m_commands[i]->Get_Name();
-        if (std::strlen(name) >= length && Starts_With(name, text.c_str() + start, length))
+        if (Starts_With(name, text.c_str() + start, length))
         {
             std::string completed = text.substr(0, start) + name;
             int new_cursor = static_cast<int>(completed.size());
@@ -372,7 +372,7 @@ void Console::Format_Var(int index, char* out, size_t size) const
     case CON_U16:
         std::snprintf(out, size, "%d", *static_cast<const uint16_t*>(v));
         break;
-    case CON_S32_A:
+    case CON_INT:
     case CON_S32:
         std::snprintf(out, size, "%d", *static_cast<const int32_t*>(v));
         break;
@@ -419,7 +419,7 @@ void Console::Write_Var(int index, const char* text)
     case CON_U16:
         *static_cast<uint16_t*>(v) = static_cast<uint16_t>(integer);
         break;
-    case CON_S32_A:
+    case CON_INT:
     case CON_S32:
         *static_cast<int32_t*>(v) = static_cast<int32_t>(integer);
         break;

@@ -13,7 +13,7 @@ enum Con_Var_Type
 {
     CON_U8 = 0,
     CON_U16 = 1,
-    CON_S32_A = 2,
+    CON_INT = 2,
     CON_S8 = 3,
     CON_S16 = 4,
     CON_S32 = 5,

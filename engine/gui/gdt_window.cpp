@@ -83,8 +83,7 @@ bool Gdt_Window::Add_Shadow(Gui_Vec2 offset, const Gadget_Graphics& graphics)
     return true;
 }
 
-Gdt_Click* Gdt_Window::Make_Button(const char* suffix, const Gadget_Graphics& graphics, float /*size*/,
-                                   float /*inset*/)
+Gdt_Click* Gdt_Window::Make_Button(const char* suffix, const Gadget_Graphics& graphics)
 {
     Gdt_Click* button = new Gdt_Click(m_manager);
     button->Set_Name((m_name + " - " + suffix).c_str());
@@ -98,7 +97,7 @@ bool Gdt_Window::Add_Close(const Gadget_Graphics& graphics, float size, float in
 {
     if (m_close)
         return false;
-    m_close = Make_Button("Close", graphics, size, inset);
+    m_close = Make_Button("Close", graphics);
     m_button_size[CLOSE] = size;
     m_button_inset[CLOSE] = inset;
     Set_Depth(m_depth);
@@ -110,7 +109,7 @@ bool Gdt_Window::Add_Back(const Gadget_Graphics& graphics, float size, float ins
 {
     if (m_back)
         return false;
-    m_back = Make_Button("Back", graphics, size, inset);
+    m_back = Make_Button("Back", graphics);
     m_button_size[BACK] = size;
     m_button_inset[BACK] = inset;
     Set_Depth(m_depth);
@@ -122,7 +121,7 @@ bool Gdt_Window::Add_Minimise(const Gadget_Graphics& graphics, float size, float
 {
     if (m_minimise)
         return false;
-    m_minimise = Make_Button("Minimize", graphics, size, inset);
+    m_minimise = Make_Button("Minimize", graphics);
     m_button_size[MINIMISE] = size;
     m_button_inset[MINIMISE] = inset;
     Set_Depth(m_depth);
@@ -151,11 +150,6 @@ void Gdt_Window::Set_Hidden(bool hidden)
                                static_cast<Gadget*>(m_back), static_cast<Gadget*>(m_minimise)})
         if (decoration)
             decoration->Set_Hidden(hidden);
-}
-
-void Gdt_Window::Set_Collapsed(bool collapsed)
-{
-    Gadget_List::Set_Collapsed(collapsed);
 }
 
 Gui_Rect Gdt_Window::Get_Frame_Rect() const

@@ -22,7 +22,6 @@ class Gdt_Window : public Gadget_List
     void Set_Hidden(bool hidden) override;
     void Extend_Bounds(float& min_x, float& min_y, float& max_x, float& max_y) const override;
     void Layout() override;
-    void Set_Collapsed(bool collapsed) override;
     // Child positions are given relative to the client area.
     void Add_Child(Gadget* child) override;
     void Follow_Title() override;
@@ -52,7 +51,7 @@ class Gdt_Window : public Gadget_List
 
   protected:
     Gadget* Make_Decoration(const char* suffix);
-    Gdt_Click* Make_Button(const char* suffix, const Gadget_Graphics& graphics, float size, float inset);
+    Gdt_Click* Make_Button(const char* suffix, const Gadget_Graphics& graphics);
     // Puts title, client, shadow and buttons where the window's position and size say.
     void Place_Decorations();
     void Place_Button(Gdt_Click* button, float size, float inset, float x);
