@@ -11,6 +11,7 @@ class Vorta_Viewport;
 class Vorta_Callbacks;
 class Vorta_Camera;
 class Input_System;
+class Sound_System;
 
 class Vorta_Window
 {
@@ -33,6 +34,11 @@ class Vorta_Window
     // above 3 ends the program with the error box.
     Vorta_Viewport* Get_Viewport(int index);
     Vorta_Camera* Get_Camera(int index);
+    // The viewport in slot index when it exists, else null; creates nothing and changes nothing.
+    Vorta_Viewport* Find_Viewport(int index) const
+    {
+        return index >= 0 && index < MAX_VIEWPORTS ? m_viewports[index] : nullptr;
+    }
 
     void Set_Callbacks(Vorta_Callbacks* callbacks) { m_callbacks = callbacks; }
     Vorta_Callbacks* Get_Callbacks() const { return m_callbacks; }
@@ -65,6 +71,7 @@ class Vorta_Window
     // The size the window renders at, in pixels.
     void Get_Render_Size(int& width, int& height) const;
     const platform::Os_Window& Get_Os_Window() const { return m_os_window; }
+    Sound_System* Get_Sound_System() const { return m_sound_system; }
     Vorta_Engine* Get_Engine() const { return m_engine; }
 
   private:
@@ -75,6 +82,7 @@ class Vorta_Window
     int m_width = 0;
     int m_height = 0;
     platform::Os_Window m_os_window;
+    Sound_System* m_sound_system = nullptr;
 
     Vorta_Timer m_second_timer;
     uint32_t m_frames_per_second = 0;
