@@ -201,9 +201,11 @@ void XM_Replayer::Start(int master_volume)
 
 int XM_Replayer::Note_Period(int real_note, int finetune) const
 {
+    // The table has 16 steps a semitone; the finetune's low three bits fall between two of them.
     int index = Clamp(real_note, 0, MAX_REAL_NOTE) * 16 + (finetune >> 3) + 16;
-    index = Clamp(index, 0, XM_Tables::PERIODS - 1);
-    return m_song && !m_song->linear ? g_xm_tables.amiga_period[index] : g_xm_tables.linear_period[index];
+    index = Clamp(index, 0, XM_Tables::PERIODS - 2);
+    const uint16_t* table = m_song && !m_song->linear ? g_xm_tables.amiga_period : g_xm_tables.linear_period;
+    return table[index] + (static_cast<int>(table[index + 1]) - table[index]) * (finetune & 7) / 8;
 }
 
 int XM_Replayer::Nearest_Note(int period, int finetune) const
