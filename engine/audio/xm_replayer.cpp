@@ -680,8 +680,9 @@ void XM_Replayer::Tone_Porta(XM_Channel& ch)
 
 void XM_Replayer::Vibrato(XM_Channel& ch, int depth)
 {
+    // The sine table is inverted: with its sign turned the period rises (the pitch falls) first.
     int w = Wave(ch.vibrato_wave, ch.vibrato_pos);
-    ch.out_period = Clamp(ch.period + ((w * depth) >> 3), 1, MAX_PERIOD);
+    ch.out_period = Clamp(ch.period + ((-w * depth) >> 3), 1, MAX_PERIOD);
     ch.vibrato_pos = static_cast<uint8_t>(ch.vibrato_pos + ch.vibrato_speed);
 }
 
