@@ -1,6 +1,8 @@
 // Vorta_Engine: the one engine object of the process; start-up, windows, the main loop and shutdown.
 #pragma once
+#include "engine/core/vorta_log.h"
 #include "engine/core/vorta_timer.h"
+#include "engine/pack/data_pack.h"
 #include "platform/os_window.h"
 
 #include <cstdint>
@@ -77,6 +79,7 @@ class Vorta_Engine
     char m_start_directory[256] = {};
     char* m_command_line = nullptr;
     Vorta_Timer m_timer;
+    Data_Pack m_pack{Print_Message};
     Message_Handler m_message_handler{*this};
 };
 

@@ -9,6 +9,7 @@ class Vorta_Engine;
 class Vorta_Viewport;
 class Vorta_Callbacks;
 class Vorta_Camera;
+class Sound_System;
 
 class Vorta_Window
 {
@@ -57,6 +58,7 @@ class Vorta_Window
     // The size the window renders at, in pixels.
     void Get_Render_Size(int& width, int& height) const;
     const platform::Os_Window& Get_Os_Window() const { return m_os_window; }
+    Sound_System* Get_Sound_System() const { return m_sound_system; }
     Vorta_Engine* Get_Engine() const { return m_engine; }
 
   private:
@@ -67,6 +69,7 @@ class Vorta_Window
     int m_width = 0;
     int m_height = 0;
     platform::Os_Window m_os_window;
+    Sound_System* m_sound_system = nullptr;
 
     Vorta_Timer m_second_timer;
     uint32_t m_frames_per_second = 0;
