@@ -32,6 +32,11 @@ class Vorta_Window
     // above 3 ends the program with the error box.
     Vorta_Viewport* Get_Viewport(int index);
     Vorta_Camera* Get_Camera(int index);
+    // The viewport in slot index when it exists, else null; creates nothing and changes nothing.
+    Vorta_Viewport* Find_Viewport(int index) const
+    {
+        return index >= 0 && index < MAX_VIEWPORTS ? m_viewports[index] : nullptr;
+    }
 
     void Set_Callbacks(Vorta_Callbacks* callbacks) { m_callbacks = callbacks; }
     Vorta_Callbacks* Get_Callbacks() const { return m_callbacks; }
