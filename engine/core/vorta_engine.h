@@ -44,7 +44,6 @@ class Vorta_Engine
     // extracted into a new[] buffer that the caller owns (returns its size; 0 and no buffer when absent).
     uint32_t Pack_File_Size(const char* name);
     uint32_t Pack_Extract(const char* name, uint8_t** out);
-    Data_Pack& Get_Pack() { return m_pack; }
 
     void Request_Quit() { m_quit = true; }
     bool Quit_Requested() const { return m_quit; }
@@ -64,6 +63,7 @@ class Vorta_Engine
         void On_Quit() override;
         void On_Close(uint32_t window_id) override;
         void On_Mouse_Move(uint32_t window_id, int x, int y) override;
+        void On_Touch(uint32_t window_id, const platform::Touch_Point* points, int count) override;
 
       private:
         Vorta_Engine& m_engine;
