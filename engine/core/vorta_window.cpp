@@ -6,6 +6,7 @@
 #include "engine/core/vorta_engine.h"
 #include "engine/core/vorta_log.h"
 #include "engine/core/vorta_viewport.h"
+#include "engine/input/input_system.h"
 #include "platform/clock.h"
 
 #include <new>
@@ -62,7 +63,8 @@ bool Vorta_Window::Open(int adapter, int display, int width, int height, bool fu
         platform::Show_Cursor(false);
     Print_Message("OK\n");
 
-    // 4. Touch registration: comes with the input layer.
+    // 4. Touch: every window receives finger events; it starts with no points.
+    m_touch.Clear();
 
     // 5. Swap chain: comes with the renderer.
 
@@ -81,7 +83,18 @@ bool Vorta_Window::Open(int adapter, int display, int width, int height, bool fu
     Print_Message("OK\n");
     m_sound_system->Init(m_os_window.Handle());
 
-    // 10. Input devices: come with the input layer.
+    // 10. Input devices.
+    m_input = new (std::nothrow) Input_System();
+    if (!m_input)
+    {
+        Print_Message("Failed - to allocate input...\n");
+        return false;
+    }
+    if (!m_input->Create(m_os_window.Id()))
+    {
+        Print_Message("Failed - to initialize input...\n");
+        return false;
+    }
 
     // 11, 12. Gadget manager and console: come with the gadget toolkit.
 
@@ -101,6 +114,8 @@ void Vorta_Window::Destroy()
     }
     m_current_viewport = nullptr;
     m_current_camera = nullptr;
+    delete m_input; // releases its devices
+    m_input = nullptr;
     m_os_window.Destroy(); // restores the display mode of a full-screen window
 }
 
@@ -131,6 +146,19 @@ void Vorta_Window::Set_Target_Fps(float fps)
 void Vorta_Window::Set_Icon(const platform::Icon_Image& icon)
 {
     m_os_window.Set_Icon(icon);
+}
+
+Input_System* Vorta_Window::Get_Input()
+{
+    if (m_input && m_input->Get_Mouse())
+    {
+        const float* mouse = m_engine->Get_Mouse_Position();
+        int width = 0, height = 0;
+        Get_Render_Size(width, height);
+        m_input->Get_Mouse()->Set_Position(width > 0 ? mouse[0] / static_cast<float>(width) : 0.0f,
+                                           height > 0 ? mouse[1] / static_cast<float>(height) : 0.0f);
+    }
+    return m_input;
 }
 
 void Vorta_Window::Get_Render_Size(int& width, int& height) const
@@ -173,7 +201,9 @@ void Vorta_Window::Frame()
     // 1. Frame limiter.
     Limit_Frame();
 
-    // 2. Input poll: comes with the input layer.
+    // 2. Input poll.
+    if (m_input)
+        m_input->Poll();
 
     // 3. Gadget manager update: comes with the gadget toolkit.
 
@@ -188,7 +218,7 @@ void Vorta_Window::Frame()
 
         // Skipped-binding counter reset: comes with the renderer.
 
-        // Normalised mouse position (Get_Input): comes with the input layer.
+        Get_Input(); // the normalised mouse position
 
         if (m_callbacks)
             m_callbacks->Update(this);

@@ -1,6 +1,7 @@
 // Vorta_Window: one desktop window of the engine with its viewports, frame limiter and per-frame work.
 #pragma once
 #include "engine/core/vorta_timer.h"
+#include "engine/input/touch_state.h"
 #include "platform/os_window.h"
 
 #include <cstdint>
@@ -9,6 +10,7 @@ class Vorta_Engine;
 class Vorta_Viewport;
 class Vorta_Callbacks;
 class Vorta_Camera;
+class Input_System;
 class Sound_System;
 
 class Vorta_Window
@@ -48,6 +50,12 @@ class Vorta_Window
     void Set_Lock(bool lock) { m_lock = lock; }
     void Set_Icon(const platform::Icon_Image& icon);
 
+    // Refreshes the mouse's normalised position from the engine's mouse position and returns the input
+    // object (null before the window is open).
+    Input_System* Get_Input();
+    // The fingers on the window as the last pump saw them.
+    Touch_State* Get_Touch() { return &m_touch; }
+
     // One frame of this window.
     void Frame();
     // The frame limiter: frames per second, busy-wait to the target period, time scale.
@@ -83,6 +91,9 @@ class Vorta_Window
     float m_target_frame_time = 1.0f / 60.0f;
     Vorta_Timer m_frame_timer;
     float m_time_scale = 1.0f;
+
+    Input_System* m_input = nullptr; // owned
+    Touch_State m_touch;
 
     Vorta_Viewport* m_current_viewport = nullptr;
     Vorta_Viewport* m_viewports[MAX_VIEWPORTS] = {};
