@@ -1,6 +1,7 @@
 // The console's five commands: help, pads, slowdown, exec and vars.
 #include "engine/gui/con_cmd.h"
 #include "engine/gui/console.h"
+#include "engine/input/controller.h"
 #include "platform/command_pipe.h"
 
 #include <cerrno>
@@ -65,7 +66,7 @@ class Con_Controllers : public Con_Cmd
         if (Con_Get_Word(line, 1, word, sizeof(word)))
         {
             int n = std::atoi(word);
-            const Gui_Pad* pad = host ? host->Get_Pad(n) : nullptr;
+            const Controller* pad = host ? host->Get_Pad(n) : nullptr;
             if (!pad)
             {
                 if (n == 0)
@@ -75,18 +76,18 @@ class Con_Controllers : public Con_Cmd
             Show_One(*pad, console);
             return;
         }
-        const Gui_Pad* first = host ? host->Get_Pad(0) : nullptr;
+        const Controller* first = host ? host->Get_Pad(0) : nullptr;
         if (!first)
         {
             console.Print("No controllers detected");
             return;
         }
-        for (int i = 0; const Gui_Pad* pad = host->Get_Pad(i); ++i)
+        for (int i = 0; const Controller* pad = host->Get_Pad(i); ++i)
         {
             char text[512];
             std::snprintf(text, sizeof(text), "|tC %d|t ", i);
             for (int b = 0; b < 10; ++b)
-                Append_Text(text, sizeof(text), pad->Button_Down(b) ? "X" : "O");
+                Append_Text(text, sizeof(text), pad->Button_Held(b) != 0 ? "X" : "O");
             for (int a = 0; a < 8; ++a)
             {
                 if (a)
@@ -100,12 +101,12 @@ class Con_Controllers : public Con_Cmd
     }
 
   private:
-    static void Show_One(const Gui_Pad& pad, Console& console)
+    static void Show_One(const Controller& pad, Console& console)
     {
         console.Print("|t Device |t%s", pad.Get_Name());
         char text[512] = "|t Buttons |t";
         for (int b = 0; b < pad.Get_Button_Count(); ++b)
-            Append_Text(text, sizeof(text), pad.Button_Down(b) ? "X" : "O");
+            Append_Text(text, sizeof(text), pad.Button_Held(b) != 0 ? "X" : "O");
         console.Add_Line(text);
         std::snprintf(text, sizeof(text), "|t Axis ");
         for (int a = 0; a < pad.Get_Axis_Count(); ++a)

@@ -1,9 +1,12 @@
 // Console: layout, scroll-back, keys, completion, the command table and the variable table.
 #include "engine/gui/console.h"
 
+#include "engine/core/config_list.h"
 #include "engine/core/no_case.h"
+#include "engine/core/vorta_log.h"
 #include "engine/gui/con_cmd.h"
 #include "engine/gui/intuition.h"
+#include "engine/input/key_names.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -40,6 +43,19 @@ bool Starts_With(const char* name, const char* text, size_t length)
     return true;
 }
 
+// The key named by the "console" setting; F1 when there is none or the name is unknown.
+int Configured_Toggle_Key()
+{
+    const Config_Entry* entry = Find_Config(g_vorta_config, "console");
+    if (!entry)
+        return Console::DEFAULT_TOGGLE_KEY;
+    int key = Key_From_Name(entry->value.text);
+    if (key > 0)
+        return key;
+    Print_Message("Console key \"%s\" is not a key name; using F1\n", entry->value.text);
+    return Console::DEFAULT_TOGGLE_KEY;
+}
+
 // Held scroll keys repeat after half a second, then every third frame.
 bool Pressed_Or_Repeating(uint32_t held)
 {
@@ -49,7 +65,7 @@ bool Pressed_Or_Repeating(uint32_t held)
 
 Console::Console(Intuition* manager, int toggle_key) : Gdt_Window(manager)
 {
-    m_toggle_key = toggle_key > 0 && toggle_key < 256 ? toggle_key : DEFAULT_TOGGLE_KEY;
+    m_toggle_key = toggle_key > 0 && toggle_key < 256 ? toggle_key : Configured_Toggle_Key();
     m_text = new char[LINES * (LINE_LENGTH + 1)]();
     for (int i = 0; i < LINES; ++i)
         m_lines[i] = m_text + i * (LINE_LENGTH + 1);

@@ -45,7 +45,8 @@ class Console : public Gdt_Window
     static constexpr float VERSION = 1.2f;
 
     // Builds the window and its parts, registers the commands, prints the banner and adds itself to the
-    // manager, which then owns it. toggle_key 0 means F1.
+    // manager, which then owns it. toggle_key 0: the key the "console"
+    // setting names, else F1.
     Console(Intuition* manager, int toggle_key = 0);
     ~Console() override;
 

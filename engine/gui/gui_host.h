@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+class Controller;
+
 struct Gui_Vec2
 {
     float x = 0.0f;
@@ -78,18 +80,6 @@ class Gui_Sprite
     virtual bool Draw(Gui_Vec2 position, uint32_t flags) = 0;
 };
 
-// One joypad as the "pads" command shows it.
-class Gui_Pad
-{
-  public:
-    virtual ~Gui_Pad() = default;
-    virtual const char* Get_Name() const = 0;
-    virtual int Get_Button_Count() const = 0;
-    virtual bool Button_Down(int index) const = 0;
-    virtual int Get_Axis_Count() const = 0;
-    virtual float Get_Axis(int index) const = 0;
-};
-
 class Gui_Host
 {
   public:
@@ -122,5 +112,5 @@ class Gui_Host
     virtual void Set_Lock(bool lock) = 0;
 
     // Joypads; null past the end.
-    virtual const Gui_Pad* Get_Pad(int index) const = 0;
+    virtual const Controller* Get_Pad(int index) const = 0;
 };

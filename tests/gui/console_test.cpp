@@ -1,9 +1,11 @@
 // The console: scroll-back and scrolling, the toggle key, completion and recall, and the five commands.
 #include "fake_host.h"
 
+#include "engine/core/config_list.h"
 #include "engine/gui/con_cmd.h"
 #include "engine/gui/console.h"
 #include "engine/gui/intuition.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +101,22 @@ TEST_F(ConsoleTest, AnotherToggleKeyCanBeGiven)
     Console second(&gui, 41);
     EXPECT_EQ(second.Get_Toggle_Key(), 41);
     EXPECT_EQ(Console(nullptr, 0).Get_Toggle_Key(), 59);
+
+    // The "console" setting names the key; a name that is no key leaves F1.
+    const struct
+    {
+        const char* name;
+        int key;
+    } cases[] = {{"grave", 41}, {"F2", 60}, {"np7", 71}, {"nokey", 59}};
+    test_support::Scratch_Folder folder;
+    for (const auto& c : cases)
+    {
+        g_vorta_config.Clear();
+        test_support::Write_File(folder.File("config.txt"), std::string("console ") + c.name + "\n");
+        ASSERT_TRUE(Load_Config(g_vorta_config, folder.File("config.txt").c_str()));
+        EXPECT_EQ(Console(nullptr, 0).Get_Toggle_Key(), c.key) << c.name;
+    }
+    g_vorta_config.Clear();
 }
 
 TEST_F(ConsoleTest, TypedLineRunsOnReturnAndClears)
@@ -306,7 +324,7 @@ TEST_F(ConsoleTest, PadsShowsEachControllerOrSaysThereIsNone)
     pad.name = "Gamepad";
     pad.buttons = {true, false, true};
     pad.axes = {0.5f, -1.0f};
-    host.pads = {pad};
+    host.pads = {&pad};
     console->Run_Line("pads");
     EXPECT_STREQ(console->Get_Line(0),
                  "|tC 0|t XOXOOOOOOO|t0.5,|t-1.0,|t0.0,|t0.0,|t0.0,|t0.0,|t0.0,|t0.0|t Gamepad");

@@ -2,6 +2,8 @@
 // what they are asked to draw.
 #pragma once
 #include "engine/gui/gui_host.h"
+#include "engine/input/controller.h"
+#include "engine/input/key_names.h"
 
 #include <cstring>
 #include <map>
@@ -74,14 +76,15 @@ class Fake_Sprite : public Gui_Sprite
     std::vector<Gui_Vec2> draws;
 };
 
-class Fake_Pad : public Gui_Pad
+class Fake_Pad : public Controller
 {
   public:
+    void Poll() override {}
     const char* Get_Name() const override { return name.c_str(); }
     int Get_Button_Count() const override { return static_cast<int>(buttons.size()); }
-    bool Button_Down(int index) const override
+    uint32_t Button_Held(int index) const override
     {
-        return index >= 0 && index < Get_Button_Count() && buttons[index];
+        return index >= 0 && index < Get_Button_Count() && buttons[index] ? 1 : 0;
     }
     int Get_Axis_Count() const override { return static_cast<int>(axes.size()); }
     float Get_Axis(int index) const override
@@ -115,25 +118,9 @@ class Fake_Host : public Gui_Host
     }
     bool Shift_Down() const override { return shift; }
     bool Caps_Lock_On() const override { return caps_lock; }
-    // Enough of a keyboard for tests: the letter rows, the digits and space.
     char Char_From_Key(int code, bool with_shift, bool with_caps) const override
     {
-        static const std::map<int, char> plain = {
-            {2, '1'},  {3, '2'},  {4, '3'},  {5, '4'},  {6, '5'},  {7, '6'},  {8, '7'},  {9, '8'},
-            {10, '9'}, {11, '0'}, {16, 'q'}, {17, 'w'}, {18, 'e'}, {19, 'r'}, {20, 't'}, {21, 'y'},
-            {22, 'u'}, {23, 'i'}, {24, 'o'}, {25, 'p'}, {30, 'a'}, {31, 's'}, {32, 'd'}, {33, 'f'},
-            {34, 'g'}, {35, 'h'}, {36, 'j'}, {37, 'k'}, {38, 'l'}, {44, 'z'}, {45, 'x'}, {46, 'c'},
-            {47, 'v'}, {48, 'b'}, {49, 'n'}, {50, 'm'}, {57, ' '}, {52, '.'}, {53, '/'}};
-        auto it = plain.find(code);
-        if (it == plain.end())
-            return 0;
-        char c = it->second;
-        bool letter = c >= 'a' && c <= 'z';
-        if (with_shift)
-            return letter ? static_cast<char>(c - 32) : (code == 2 ? '!' : c);
-        if (with_caps && letter)
-            return static_cast<char>(c - 32);
-        return c;
+        return ::Char_From_Key(code, with_shift, with_caps);
     }
     uint32_t Get_Fps() const override { return fps; }
     int Get_CPU_Load() const override { return cpu; }
@@ -147,9 +134,9 @@ class Fake_Host : public Gui_Host
     }
     void Set_Target_Fps(float value) override { target_fps = value; }
     void Set_Lock(bool value) override { lock = value; }
-    const Gui_Pad* Get_Pad(int index) const override
+    const Controller* Get_Pad(int index) const override
     {
-        return index >= 0 && index < static_cast<int>(pads.size()) ? &pads[index] : nullptr;
+        return index >= 0 && index < static_cast<int>(pads.size()) ? pads[index] : nullptr;
     }
 
     // One poll: each key in `down` is held one frame longer, every other key is let go.
@@ -195,7 +182,7 @@ class Fake_Host : public Gui_Host
     float camera_rotation[3] = {};
     float target_fps = 60.0f;
     bool lock = true;
-    std::vector<Fake_Pad> pads;
+    std::vector<Fake_Pad*> pads; // borrowed
     int sprites_loaded = 0;
 };
 
