@@ -2,6 +2,7 @@
 #include "engine/render/sprite.h"
 
 #include "engine/core/vorta_log.h"
+#include "platform/gpu_buffer_map.h"
 
 #include <algorithm>
 #include <cmath>
@@ -37,25 +38,11 @@ Sprite::Sprite(Vorta_Window* window) : m_window(window) {}
 
 Sprite::~Sprite()
 {
-    Unmap();
-    m_buffers.Release();
+    Release_Buffers();
     delete[] m_matrices;
     delete[] m_cells;
     delete[] m_textures;
     delete[] m_name;
-}
-
-bool Sprite::Create_Frames(int n)
-{
-    Unmap();
-    m_buffers.Release();
-    m_frames_in_use = 0;
-    // Without buffers there are no frames to hand out, so Get_Frame refuses and Set_Frame writes nothing.
-    m_frame_capacity = 0;
-    if (n <= 0 || n > MAX_TABLE || !m_buffers.Create(n))
-        return false;
-    m_frame_capacity = n;
-    return true;
 }
 
 void Sprite::Create_Textures(int n)
@@ -144,7 +131,7 @@ void Sprite::Set_Frame(int frame, int cell, Vector2 position, Vector2 size, floa
         return;
     if (!m_mapped)
     {
-        m_mapped = static_cast<Sprite_Vertex*>(m_buffers.Map());
+        m_mapped = static_cast<Sprite_Vertex*>(platform::Map_Buffer_In_Place(m_vertex_buffer.get()));
         if (!m_mapped)
             return;
     }
@@ -155,6 +142,6 @@ void Sprite::Set_Frame(int frame, int cell, Vector2 position, Vector2 size, floa
 void Sprite::Unmap()
 {
     if (m_mapped)
-        m_buffers.Unmap();
+        platform::Unmap_Buffer_In_Place(m_vertex_buffer.get());
     m_mapped = nullptr;
 }

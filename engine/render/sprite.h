@@ -2,12 +2,17 @@
 #pragma once
 #include "engine/render/sprite_quad.h"
 #include "engine/render/sprite_types.h"
-#include "platform/quad_buffer.h"
 
 #include <cstdint>
+#include <memory>
 
 class Vorta_Window;
+namespace platform
+{
+class Gpu_Buffer;
+}
 class Texture;
+class Text_File;
 
 class Sprite
 {
@@ -23,6 +28,8 @@ class Sprite
     // Reads "<texture path><name>.spr" (pack first, then disk). False only when the script cannot be
     // read; every other problem is reported and skipped.
     bool Initialize(const char* name);
+    // Builds the sprite from a script that is already loaded; `file_name` names it in error boxes.
+    void Read_Script(Text_File& file, const char* file_name);
 
     // Buffers for n quads. False (and no frames at all) when they cannot be made.
     bool Create_Frames(int n);
@@ -90,12 +97,14 @@ class Sprite
     // Name of a loaded texture slot; "" when there is none.
     const char* Texture_Name(int index) const;
     void Unmap();
+    void Release_Buffers();
 
     Vorta_Window* m_window;
     char* m_name = nullptr;
     int m_frames_in_use = 0;
     int m_frame_capacity = 0;
-    platform::Quad_Buffer m_buffers; // capacity x 4 vertices, capacity x 6 indices
+    std::unique_ptr<platform::Gpu_Buffer> m_vertex_buffer; // capacity x 4 vertices, written in place
+    std::unique_ptr<platform::Gpu_Buffer> m_index_buffer;  // capacity x 6 indices, filled once
     Sprite_Vertex* m_mapped = nullptr;
     int m_texture_count = 0;
     Texture** m_textures = nullptr; // borrowed from the texture manager

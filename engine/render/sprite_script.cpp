@@ -284,8 +284,13 @@ bool Sprite::Initialize(const char* name)
     char path[600];
     std::snprintf(path, sizeof path, "%s%s.spr", g_vorta_engine ? g_vorta_engine->Get_Texture_Path() : "", name);
     Text_File file;
-    if (!file.Load(path, 0))
+    if (!file.Load(path, WORD_BLANKS))
         return false;
-    Sprite_Script(*this, file, path).Run();
+    Read_Script(file, path);
     return true;
+}
+
+void Sprite::Read_Script(Text_File& file, const char* file_name)
+{
+    Sprite_Script(*this, file, file_name).Run();
 }
