@@ -1,6 +1,7 @@
 // Vorta_Engine: Init, windows, message pump, main loop and shutdown.
 #include "engine/core/vorta_engine.h"
 
+#include "engine/core/config_list.h"
 #include "engine/core/cpu_monitor.h"
 #include "engine/core/vorta_log.h"
 #include "engine/core/vorta_window.h"
@@ -30,7 +31,7 @@ Vorta_Engine::~Vorta_Engine()
         g_vorta_engine = nullptr;
 }
 
-bool Vorta_Engine::Init(const char* command_line, const char* /*settings_file*/)
+bool Vorta_Engine::Init(const char* command_line, const char* settings_file)
 {
     // 1. Start directory and command line.
     platform::Current_Directory(m_start_directory, sizeof(m_start_directory));
@@ -64,7 +65,12 @@ bool Vorta_Engine::Init(const char* command_line, const char* /*settings_file*/)
 
     // 7. Data pack: comes with the data pack.
 
-    // 8. Settings file: comes with the script reader.
+    // 8. Settings file into the process-wide list; a missing file leaves it empty. "MSAA" stays on unless the
+    // file says otherwise.
+    g_vorta_config.Clear();
+    Load_Config(g_vorta_config, settings_file);
+    if (const Config_Entry* msaa = Find_Config(g_vorta_config, "MSAA"))
+        m_msaa = msaa->value.flag;
 
     // 9.
     Print_Message("Init Ok...\n");
