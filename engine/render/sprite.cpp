@@ -57,8 +57,7 @@ void Sprite::Create_Cells(int n)
 
 void Sprite::Create_Matrices(int n)
 {
-    Matrix identity{};
-    identity.m[0] = identity.m[5] = identity.m[10] = identity.m[15] = 1.0f;
+    const Matrix4 identity = Matrix_Identity();
     // Every matrix starts as identity, the kept ones included.
     Resize_Table(m_matrices, m_matrix_count, n, identity);
     for (int i = 0; i < m_matrix_count; ++i)
@@ -104,9 +103,9 @@ const Sprite_Cell* Sprite::Get_Cell(int index) const
     return index >= 0 && index < m_cell_count ? &m_cells[index] : nullptr;
 }
 
-const float* Sprite::Get_Matrix(int index) const
+const Matrix4* Sprite::Get_Matrix(int index) const
 {
-    return index >= 0 && index < m_matrix_count ? m_matrices[index].m : nullptr;
+    return index >= 0 && index < m_matrix_count ? &m_matrices[index] : nullptr;
 }
 
 int Sprite::Get_Frame()

@@ -1,5 +1,6 @@
 // Sprite: a texture table, a cell table and a fixed pool of quads drawn as one batch; also a bitmap font.
 #pragma once
+#include "engine/render/matrix.h"
 #include "engine/render/sprite_quad.h"
 #include "engine/render/sprite_types.h"
 
@@ -7,6 +8,8 @@
 #include <memory>
 
 class Vorta_Window;
+class D3D_SwapChain;
+class Sprite_Shader;
 namespace platform
 {
 class Gpu_Buffer;
@@ -19,6 +22,7 @@ class Sprite
   public:
     // Counts a script may ask for; a larger count is refused like a failed allocation.
     static constexpr int MAX_TABLE = 1 << 20;
+    static constexpr int MAX_FRAMES = 1 << 18;
 
     explicit Sprite(Vorta_Window* window);
     Sprite(const Sprite&) = delete;
@@ -79,17 +83,14 @@ class Sprite
     float Get_Widest_Cell() const { return m_widest_cell; }
     float Get_Fixed_Width() const { return m_fixed_width; }
     int Get_Matrix_Count() const { return m_matrix_count; }
-    const float* Get_Matrix(int index) const;
+    const Matrix4* Get_Matrix(int index) const;
 
   private:
-    struct Matrix
-    {
-        float m[16];
-    };
     friend class Sprite_Script;
 
     // Size of the bound render target and the current viewport's aspect.
     Quad_Space Space() const;
+    D3D_SwapChain* Swap_Chain() const;
     float Text_Scale(float height, float target_height) const;
     const Sprite_Cell* Clamped_Cell(int cell) const;
     // Pixel size of a loaded texture slot; false when the slot is empty or out of range.
@@ -117,5 +118,5 @@ class Sprite
     float m_widest_cell = 0.0f;
     float m_fixed_width = -1.0f;
     int m_matrix_count = 0;
-    Matrix* m_matrices = nullptr;
+    Matrix4* m_matrices = nullptr;
 };

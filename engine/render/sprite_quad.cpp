@@ -1,4 +1,4 @@
-// Corner, texture-coordinate and transform arithmetic of sprite quads.
+// Corner and texture-coordinate arithmetic of sprite quads.
 #include "engine/render/sprite_quad.h"
 
 #include <cmath>
@@ -92,20 +92,4 @@ void Write_Sprite_Quad(Sprite_Vertex out[4], const Sprite_Cell* cell, Vector2 po
         out[i].b = colour.b;
         out[i].a = colour.a;
     }
-}
-
-void Sprite_World_Matrix(float x, float y, float scale_x, float scale_y, float rotation, float depth,
-                         float out[16])
-{
-    const float c = std::cos(rotation);
-    const float s = std::sin(rotation);
-    // scale x rotation-about-z x translation, row-vector convention
-    const float m[16] = {
-        scale_x * c, scale_x * s, 0.0f, 0.0f, //
-        -scale_y * s, scale_y * c, 0.0f, 0.0f, //
-        0.0f, 0.0f, 1.0f, 0.0f,                //
-        x, y, depth, 1.0f,                     //
-    };
-    for (int i = 0; i < 16; ++i)
-        out[i] = m[i];
 }

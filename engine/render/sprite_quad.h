@@ -1,4 +1,4 @@
-// The arithmetic of one sprite quad and of a batch's world transform, free of any device state.
+// The arithmetic of one sprite quad, free of any device state.
 #pragma once
 #include "engine/render/sprite_types.h"
 
@@ -16,8 +16,3 @@ struct Quad_Space
 // is null when the sprite has no cell table; the quad then covers the whole texture.
 void Write_Sprite_Quad(Sprite_Vertex out[4], const Sprite_Cell* cell, Vector2 position, Vector2 size,
                        float rotation, const Colour& colour, uint32_t flags, const Quad_Space& space);
-
-// The world matrix of a batch, for row vectors (v' = v M): scale, then rotation about z, then translation
-// to (x, y, depth). Sixteen floats, row by row.
-void Sprite_World_Matrix(float x, float y, float scale_x, float scale_y, float rotation, float depth,
-                         float out[16]);

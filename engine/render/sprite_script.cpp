@@ -55,8 +55,8 @@ class Sprite_Script
     Sprite& m_sprite;
     Text_File& m_file;
     const char* m_path;
-    Vector2 m_reference;
-    Vector2 m_offset;
+    Vector2 m_reference{0.0f, 0.0f};
+    Vector2 m_offset{0.0f, 0.0f};
 };
 
 void Sprite_Script::Run()

@@ -1,13 +1,9 @@
-// Plain records shared by sprites and their callers: 2-vectors, colours, the sprite flag set, the vertex
-// layout of a sprite quad and the cell record.
+// Plain records shared by sprites and their callers: colours, the sprite flag set, the vertex layout of a
+// sprite quad and the cell record (2-vectors are the renderer's Vector2).
 #pragma once
-#include <cstdint>
+#include "engine/render/texture.h"
 
-struct Vector2
-{
-    float x = 0.0f;
-    float y = 0.0f;
-};
+#include <cstdint>
 
 // Red, green, blue, alpha, each 0 to 1.
 struct Colour

@@ -1,4 +1,4 @@
-// Quad arithmetic: sizes that keep a cell's proportions, edge flags, rotation, flips, and the world matrix.
+// Quad arithmetic: sizes that keep a cell's proportions, edge flags, rotation and flips.
 #include "engine/render/sprite_quad.h"
 
 #include <gtest/gtest.h>
@@ -136,19 +136,4 @@ TEST(SpriteQuad, FlipsFromTheCellAndFromTheFlagsDoNotCancel)
     }
 }
 
-TEST(SpriteQuad, WorldMatrixScalesThenTurnsThenMoves)
-{
-    float m[16];
-    Sprite_World_Matrix(10, 20, 2, 3, static_cast<float>(M_PI / 2), 0.5f, m);
-    // Row vector (1, 1, 0, 1): scaled to (2, 3), turned to (-3, 2), moved to (7, 22).
-    const float v[4] = {1, 1, 0, 1};
-    float out[4] = {};
-    for (int c = 0; c < 4; ++c)
-        for (int r = 0; r < 4; ++r)
-            out[c] += v[r] * m[r * 4 + c];
-    EXPECT_NEAR(out[0], 7.0f, 1e-4f);
-    EXPECT_NEAR(out[1], 22.0f, 1e-4f);
-    EXPECT_NEAR(out[2], 0.5f, 1e-6f);
-    EXPECT_NEAR(out[3], 1.0f, 1e-6f);
-}
 } // namespace
