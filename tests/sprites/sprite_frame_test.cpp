@@ -5,6 +5,7 @@
 #include "engine/core/vorta_callbacks.h"
 #include "engine/core/vorta_viewport.h"
 #include "engine/core/vorta_window.h"
+#include "engine/render/d3d_swap_chain.h"
 #include "engine/render/gfx_buffer.h"
 #include "engine/render/sprite.h"
 

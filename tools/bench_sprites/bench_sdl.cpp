@@ -3,6 +3,7 @@
 #include "bench_sprites.h"
 
 #include <SDL.h>
+#include <epoxy/gl.h>
 
 #include <cstdio>
 
@@ -42,6 +43,8 @@ bool Bench_Sdl(const Bench_Setup& setup, Bench_Figures& out)
         {
             SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
             SDL_RenderClear(renderer);
+            SDL_RenderFlush(renderer);
+            glFinish();
             timer.Start();
             for (int i = 0; i < setup.quads; ++i)
             {
@@ -52,6 +55,7 @@ bool Bench_Sdl(const Bench_Setup& setup, Bench_Figures& out)
                 // SDL turns clockwise for positive degrees on screen; ours turns the other way.
                 SDL_RenderCopyExF(renderer, texture, nullptr, &dest, -static_cast<double>(q.degrees), nullptr, SDL_FLIP_NONE);
             }
+            timer.Written();
             SDL_RenderFlush(renderer);
             timer.Stop(frame >= setup.warm_up);
             SDL_RenderPresent(renderer);
