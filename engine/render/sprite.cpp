@@ -13,8 +13,7 @@ namespace
 {
 // Replaces *table (of *count entries) by a table of n entries, copying the first min(old, n) and making
 // the rest with `fill`. A count outside 0..Sprite::MAX_TABLE or a failed allocation keeps the old table.
-template <typename T>
-void Resize_Table(T*& table, int& count, int n, const T& fill)
+template <typename T> void Resize_Table(T*& table, int& count, int n, const T& fill)
 {
     if (n < 0 || n > Sprite::MAX_TABLE)
         return;
@@ -123,8 +122,8 @@ const Sprite_Cell* Sprite::Clamped_Cell(int cell) const
     return &m_cells[std::clamp(cell, 0, m_cell_count - 1)];
 }
 
-void Sprite::Set_Frame(int frame, int cell, Vector2 position, Vector2 size, float rotation, const Colour& colour,
-                       uint32_t flags)
+void Sprite::Set_Frame(int frame, int cell, Vector2 position, Vector2 size, float rotation,
+                       const Colour& colour, uint32_t flags)
 {
     if (frame < 0 || frame >= m_frames_in_use)
         return;

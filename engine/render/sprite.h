@@ -9,7 +9,6 @@
 
 class Vorta_Window;
 class D3D_SwapChain;
-class Sprite_Shader;
 namespace platform
 {
 class Gpu_Buffer;
@@ -55,8 +54,8 @@ class Sprite
     void Set_Frame(int frame, int cell, Vector2 position, Vector2 size, float rotation, const Colour& colour,
                    uint32_t flags);
     // Draws every frame in use with one draw call. False when there is nothing to draw.
-    bool Draw(Vector2 position, Vector2 scale, float rotation, int texture, uint32_t flags, const Colour& colour,
-              float depth, Vector2 shader_vector);
+    bool Draw(Vector2 position, Vector2 scale, float rotation, int texture, uint32_t flags,
+              const Colour& colour, float depth, Vector2 shader_vector);
 
     // Text: one frame per visible character. The pen and the colour are moved on by the text.
     void Print(Vector2& pen, float height, Colour& colour, uint32_t flags, const char* text);

@@ -53,10 +53,11 @@ bool Sprite::Create_Frames(int n)
             indices[q * 6 + i] = quad[i];
     }
     const bool made =
-        !platform::Gpu_Failed(gpu.Create_Buffer(platform::GPU_BIND_VERTEX_BUFFER, quads * 4 * sizeof(Sprite_Vertex),
-                                                true, nullptr, m_vertex_buffer)) &&
-        !platform::Gpu_Failed(gpu.Create_Buffer(platform::GPU_BIND_INDEX_BUFFER, quads * 6 * sizeof(uint32_t), false,
-                                                indices, m_index_buffer));
+        !platform::Gpu_Failed(gpu.Create_Buffer(platform::GPU_BIND_VERTEX_BUFFER,
+                                                quads * 4 * sizeof(Sprite_Vertex), true, nullptr,
+                                                m_vertex_buffer)) &&
+        !platform::Gpu_Failed(gpu.Create_Buffer(platform::GPU_BIND_INDEX_BUFFER, quads * 6 * sizeof(uint32_t),
+                                                false, indices, m_index_buffer));
     delete[] indices;
     if (!made)
     {
@@ -115,8 +116,8 @@ Vector2 Sprite::Get_Cell_Size(int texture, int cell) const
     return {c->width * width / space.target_width, c->height * height / space.target_height};
 }
 
-bool Sprite::Draw(Vector2 position, Vector2 scale, float rotation, int texture, uint32_t flags, const Colour& colour,
-                  float depth, Vector2 shader_vector)
+bool Sprite::Draw(Vector2 position, Vector2 scale, float rotation, int texture, uint32_t flags,
+                  const Colour& colour, float depth, Vector2 shader_vector)
 {
     if (m_frames_in_use == 0)
         return false;

@@ -5,8 +5,8 @@
 // What a quad needs to know of where it is drawn.
 struct Quad_Space
 {
-    float aspect = 1.0f;         // the current viewport's aspect (height / width for a full window)
-    float target_width = 1.0f;   // render target, pixels
+    float aspect = 1.0f;       // the current viewport's aspect (height / width for a full window)
+    float target_width = 1.0f; // render target, pixels
     float target_height = 1.0f;
 };
 

@@ -138,7 +138,8 @@ bool Sprite_Script::Keyword_Line(int id)
             return false;
         m_sprite.Create_Textures(count);
         return true;
-    case TEXTURE: {
+    case TEXTURE:
+    {
         char name[256];
         if (!m_file.Read_Int(count) || m_file.Read_Word(name, sizeof name) == 0)
             return false;
@@ -186,7 +187,8 @@ bool Sprite_Script::Keyword_Line(int id)
         return true;
     case OFFSET:
         return m_file.Read_Float(m_offset.x) && m_file.Read_Float(m_offset.y);
-    case OFFSET_PIXELS: {
+    case OFFSET_PIXELS:
+    {
         float x = 0.0f, y = 0.0f;
         if (!m_file.Read_Float(x) || !m_file.Read_Float(y))
             return false;
@@ -282,7 +284,8 @@ bool Sprite::Initialize(const char* name)
         std::strcpy(m_name, name);
 
     char path[600];
-    std::snprintf(path, sizeof path, "%s%s.spr", g_vorta_engine ? g_vorta_engine->Get_Texture_Path() : "", name);
+    std::snprintf(path, sizeof path, "%s%s.spr", g_vorta_engine ? g_vorta_engine->Get_Texture_Path() : "",
+                  name);
     Text_File file;
     if (!file.Load(path, WORD_BLANKS))
         return false;

@@ -179,8 +179,8 @@ void Sprite::Draw_Box(bool second_set, Vector2 position, Vector2 size, Vector2 b
     {
         for (int column = 0; column < 3; ++column)
         {
-            Set_Frame(Get_Frame(), base + row * 3 + column, {xs[column], ys[row]}, {ws[column], hs[row]}, 0.0f,
-                      colour, SPR_LEFT | SPR_TOP);
+            Set_Frame(Get_Frame(), base + row * 3 + column, {xs[column], ys[row]}, {ws[column], hs[row]},
+                      0.0f, colour, SPR_LEFT | SPR_TOP);
         }
     }
 }

@@ -20,15 +20,17 @@ class Sprite_Draw_Test : public Sprite_Test
         if (IsSkipped())
             return;
         // Quadrants red, green / blue, white.
-        Write_Texture("quad4", 64, 64, [](int x, int y) { return y < 32 ? (x < 32 ? RED : GREEN) : (x < 32 ? BLUE : WHITE); });
+        Write_Texture("quad4", 64, 64,
+                      [](int x, int y) { return y < 32 ? (x < 32 ? RED : GREEN) : (x < 32 ? BLUE : WHITE); });
         Write_Texture("sheet", 256, 128, [](int, int) { return WHITE; });
         Write_Script("quads", "frames 4 textures 1 texture 0 quad4 cells 3\n"
                               "cell 0 0 0 1 1\ncell 1 0 0 -1 1\ncell 2 0 0 0.5 0.5\n");
         Write_Script("wide", "frames 4 textures 1 texture 0 sheet cells 1 cell 0 0 0 1 1\n");
     }
     // Draws one quad of `sprite` and reads the picture back.
-    void Draw_One(Sprite& sprite, int cell, Vector2 position, Vector2 size, float rotation, uint32_t frame_flags,
-                  uint32_t draw_flags = 0, Colour vertex = COLOUR_WHITE, Colour constant = COLOUR_WHITE)
+    void Draw_One(Sprite& sprite, int cell, Vector2 position, Vector2 size, float rotation,
+                  uint32_t frame_flags, uint32_t draw_flags = 0, Colour vertex = COLOUR_WHITE,
+                  Colour constant = COLOUR_WHITE)
     {
         sprite.Clear_Frames();
         sprite.Set_Frame(sprite.Get_Frame(), cell, position, size, rotation, vertex, frame_flags);
@@ -38,9 +40,10 @@ class Sprite_Draw_Test : public Sprite_Test
     // Colours at the centres of the four quadrants of a 200-pixel quad centred on the screen.
     void Expect_Quadrants(uint32_t tl, uint32_t tr, uint32_t bl, uint32_t br, const char* what)
     {
-        auto expect = [&](int x, int y, uint32_t c) {
-            EXPECT_TRUE(Near(Pixel(x, y), c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF)) << what << " at " << x << ","
-                                                                                          << y;
+        auto expect = [&](int x, int y, uint32_t c)
+        {
+            EXPECT_TRUE(Near(Pixel(x, y), c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF))
+                << what << " at " << x << "," << y;
         };
         expect(910, 490, tl);
         expect(1010, 490, tr);
@@ -69,7 +72,8 @@ TEST_F(Sprite_Draw_Test, EdgeFlagsPlaceTheQuadOnScreen)
         uint32_t flags;
         int left, top;
     };
-    const Case cases[] = {{SPR_LEFT | SPR_TOP, 480, 270}, {SPR_RIGHT | SPR_BOTTOM, 0, 0}, {SPR_LEFT, 480, 135}};
+    const Case cases[] = {
+        {SPR_LEFT | SPR_TOP, 480, 270}, {SPR_RIGHT | SPR_BOTTOM, 0, 0}, {SPR_LEFT, 480, 135}};
     Sprite sprite(window);
     ASSERT_TRUE(sprite.Initialize("wide"));
     for (const Case& c : cases)
@@ -157,7 +161,8 @@ TEST_F(Sprite_Draw_Test, SamplerFollowsLinearAndClamp)
         uint32_t flags;
         int low, high;
     };
-    const Case cases[] = {{0, 0, 2}, {SPR_CLAMP, 0, 2}, {SPR_LINEAR, 100, 135}, {SPR_LINEAR | SPR_CLAMP, 0, 2}};
+    const Case cases[] = {
+        {0, 0, 2}, {SPR_CLAMP, 0, 2}, {SPR_LINEAR, 100, 135}, {SPR_LINEAR | SPR_CLAMP, 0, 2}};
     for (const Case& c : cases)
     {
         Draw_One(sprite, 0, {760, 540}, {400, 100}, 0.0f, SPR_PIXELS | SPR_LEFT, c.flags);
@@ -175,7 +180,8 @@ TEST_F(Sprite_Draw_Test, BatchDrawsAgainWithOtherTransformsAndMirroredOnesAreCul
     // Written once in pixels about (0, 0).
     sprite.Set_Frame(sprite.Get_Frame(), 0, {0, 0}, {100, 100}, 0.0f, COLOUR_WHITE, SPR_PIXELS);
     ASSERT_TRUE(sprite.Draw({480, 540}, {1, 1}, 0.0f, 0, SPR_PIXELS, COLOUR_WHITE, 0.0f, {0, 0}));
-    ASSERT_TRUE(sprite.Draw({1440, 540}, {2, 2}, 0.0f, 0, SPR_PIXELS | SPR_CLEAR, COLOUR_WHITE, 0.0f, {0, 0}));
+    ASSERT_TRUE(
+        sprite.Draw({1440, 540}, {2, 2}, 0.0f, 0, SPR_PIXELS | SPR_CLEAR, COLOUR_WHITE, 0.0f, {0, 0}));
     EXPECT_EQ(sprite.Get_Frames_In_Use(), 0);
     EXPECT_FALSE(sprite.Draw({0, 0}, {1, 1}, 0.0f, 0, 0, COLOUR_WHITE, 0.0f, {0, 0}));
     Read_Back();

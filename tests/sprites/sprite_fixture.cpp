@@ -131,8 +131,10 @@ bool Sprite_Test::Lit_Box(int& left, int& top, int& right, int& bottom, int thre
 
 ::testing::AssertionResult Near(const Rgba& got, int r, int g, int b, int tolerance)
 {
-    if (std::abs(got.r - r) <= tolerance && std::abs(got.g - g) <= tolerance && std::abs(got.b - b) <= tolerance)
+    if (std::abs(got.r - r) <= tolerance && std::abs(got.g - g) <= tolerance &&
+        std::abs(got.b - b) <= tolerance)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "pixel (" << int(got.r) << ", " << int(got.g) << ", " << int(got.b)
-                                         << "), expected (" << r << ", " << g << ", " << b << ")";
+    return ::testing::AssertionFailure()
+           << "pixel (" << int(got.r) << ", " << int(got.g) << ", " << int(got.b) << "), expected (" << r
+           << ", " << g << ", " << b << ")";
 }

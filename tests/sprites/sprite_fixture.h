@@ -31,7 +31,8 @@ class Sprite_Test : public ::testing::Test
     void SetUp() override;
 
     // data/textures/<name>.png, pixel(x, y) as 0xAABBGGRR.
-    static void Write_Texture(const char* name, int width, int height, const std::function<uint32_t(int, int)>& pixel);
+    static void Write_Texture(const char* name, int width, int height,
+                              const std::function<uint32_t(int, int)>& pixel);
     static void Write_Script(const char* name, const std::string& text);
     static std::string Log();
 

@@ -35,7 +35,8 @@ class Sheet_Game : public Vorta_Callbacks
         window->Get_Swap_Chain()->Full_Viewport();
 
         // Onto the back buffer: the picture and a line of red text.
-        m_picture.Set_Frame(m_picture.Get_Frame(), 0, {0.75f, 0.3f}, {0.2f, -1.0f}, 0.0f, COLOUR_WHITE, SPR_CENTRE);
+        m_picture.Set_Frame(m_picture.Get_Frame(), 0, {0.75f, 0.3f}, {0.2f, -1.0f}, 0.0f, COLOUR_WHITE,
+                            SPR_CENTRE);
         m_picture.Draw({0, 0}, {1, 1}, 0.0f, 0, SPR_CLEAR, COLOUR_WHITE, 0.0f, {0, 0});
         Vector2 pen{0.1f, 0.2f};
         Colour colour = COLOUR_WHITE;
@@ -55,10 +56,12 @@ class Sprite_Frame_Test : public Sprite_Test
 
 TEST_F(Sprite_Frame_Test, SpriteSheetAndTextReachTheScreenGrab)
 {
-    Write_Texture("frame_font", 256, 96, [](int x, int y) {
-        const int gx = x % 16, gy = y % 16;
-        return gx >= 2 && gx < 14 && gy >= 2 && gy < 14 ? 0xFFFFFFFFu : 0x00000000u;
-    });
+    Write_Texture("frame_font", 256, 96,
+                  [](int x, int y)
+                  {
+                      const int gx = x % 16, gy = y % 16;
+                      return gx >= 2 && gx < 14 && gy >= 2 && gy < 14 ? 0xFFFFFFFFu : 0x00000000u;
+                  });
     Write_Script("frame_font", "frames 32 textures 1 texture 0 frame_font grid 16 6 16 16 bottom_line 16\n");
     Write_Texture("frame_sheet", 64, 64, [](int x, int) { return x < 32 ? 0xFFFF0000u : 0xFFFFFFFFu; });
     Write_Texture("frame_white", 4, 4, [](int, int) { return 0xFFFFFFFFu; });
@@ -82,7 +85,8 @@ TEST_F(Sprite_Frame_Test, SpriteSheetAndTextReachTheScreenGrab)
     ASSERT_NE(jpeg, nullptr);
     ASSERT_EQ(w, WIDTH);
     ASSERT_EQ(h, HEIGHT);
-    auto at = [&](int x, int y) {
+    auto at = [&](int x, int y)
+    {
         const unsigned char* p = jpeg + (static_cast<size_t>(y) * w + x) * 3;
         return Rgba{p[0], p[1], p[2], 255};
     };

@@ -54,7 +54,8 @@ TEST(SpriteQuad, NegativeHeightKeepsTheCellsProportionsOnAWideTarget)
 
     // Turned, the height stays in units of the width until after the turn: a quarter turn stands the
     // same 960 x 480 picture on its end.
-    Write_Sprite_Quad(q, &cell, {0.5f, 0.5f}, {0.5f, -1.0f}, static_cast<float>(M_PI / 2), COLOUR_WHITE, 0, HD);
+    Write_Sprite_Quad(q, &cell, {0.5f, 0.5f}, {0.5f, -1.0f}, static_cast<float>(M_PI / 2), COLOUR_WHITE, 0,
+                      HD);
     const Box r = Bounds(q);
     EXPECT_NEAR(r.right - r.left, 0.25f * 1920.0f, 0.05f);
     EXPECT_NEAR(r.top - r.bottom, 0.5f / HD.aspect * 1080.0f, 0.05f);
@@ -110,11 +111,8 @@ TEST(SpriteQuad, FlipsFromTheCellAndFromTheFlagsDoNotCancel)
         float top_left_u, top_left_v;
     };
     const Case cases[] = {
-        {false, 0, 0.25f, 0.5f},
-        {true, 0, 0.5f, 0.5f},
-        {true, SPR_FLIP_X, 0.5f, 0.5f},
-        {false, SPR_FLIP_Y, 0.25f, 1.0f},
-        {true, SPR_FLIP_Y, 0.5f, 1.0f},
+        {false, 0, 0.25f, 0.5f},          {true, 0, 0.5f, 0.5f},          {true, SPR_FLIP_X, 0.5f, 0.5f},
+        {false, SPR_FLIP_Y, 0.25f, 1.0f}, {true, SPR_FLIP_Y, 0.5f, 1.0f},
     };
     for (const Case& c : cases)
     {

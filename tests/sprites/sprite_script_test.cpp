@@ -131,8 +131,9 @@ TEST_F(Sprite_Script_Test, CommentsAndBadLinesAreSkipped)
     EXPECT_FLOAT_EQ(sprite.Get_Cell(0)->width, 0.5f);
     const std::string log = Log();
     EXPECT_NE(log.find("Sprite \"comments\" cell reference out of range!!!"), std::string::npos);
-    EXPECT_NE(log.find("Sprite::Initialize - Unrecognised script token \"sparkle\" (data/textures/comments.spr)"),
-              std::string::npos);
+    EXPECT_NE(
+        log.find("Sprite::Initialize - Unrecognised script token \"sparkle\" (data/textures/comments.spr)"),
+        std::string::npos);
     EXPECT_EQ(log.find("\"still\""), std::string::npos);
     EXPECT_EQ(log.find("\"inner\""), std::string::npos);
 }

@@ -17,12 +17,16 @@ class Sprite_Text_Test : public Sprite_Test
         if (IsSkipped())
             return;
         // Sixteen by six glyphs of 16 x 16 pixels from the space up: each a white block with a clear border.
-        Write_Texture("test_font", 256, 96, [](int x, int y) {
-            const int gx = x % 16, gy = y % 16;
-            return gx >= 2 && gx < 14 && gy >= 2 && gy < 14 ? 0xFFFFFFFFu : 0x00000000u;
-        });
-        Write_Script("test_font", "frames 64 textures 1 texture 0 test_font grid 16 6 16 16 bottom_line 16\n");
-        Write_Script("fixed_font", "frames 64 textures 1 texture 0 test_font grid 16 6 16 16 bottom_line 16 widthp 10\n");
+        Write_Texture("test_font", 256, 96,
+                      [](int x, int y)
+                      {
+                          const int gx = x % 16, gy = y % 16;
+                          return gx >= 2 && gx < 14 && gy >= 2 && gy < 14 ? 0xFFFFFFFFu : 0x00000000u;
+                      });
+        Write_Script("test_font",
+                     "frames 64 textures 1 texture 0 test_font grid 16 6 16 16 bottom_line 16\n");
+        Write_Script("fixed_font",
+                     "frames 64 textures 1 texture 0 test_font grid 16 6 16 16 bottom_line 16 widthp 10\n");
         ASSERT_TRUE(font.Initialize("test_font"));
     }
     // Text of height 0.1 on a 1080-pixel target: 16 texture pixels fill 80% of 108 screen pixels.
@@ -45,7 +49,9 @@ TEST_F(Sprite_Text_Test, WidthCountsGlyphsTabsAndFixedPitchButNotCodes)
         {"AB", false, 2 * glyph},
         {"|c255000000AB", false, 2 * glyph},
         {"|a128A|xB", false, 2 * glyph},
-        {"A\r\n\x01" "B", false, 2 * glyph},
+        {"A\r\n\x01"
+         "B",
+         false, 2 * glyph},
         {"|tA", false, tab + glyph},
         {"A|tB", false, 2 * tab + glyph},
         {"", false, 0.0f},

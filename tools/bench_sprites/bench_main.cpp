@@ -38,7 +38,8 @@ int main(int argc, char** argv)
     for (int y = 0; y < setup.texture_size; ++y)
         for (int x = 0; x < setup.texture_size; ++x)
         {
-            const float dx = (x + 0.5f) / setup.texture_size - 0.5f, dy = (y + 0.5f) / setup.texture_size - 0.5f;
+            const float dx = (x + 0.5f) / setup.texture_size - 0.5f,
+                        dy = (y + 0.5f) / setup.texture_size - 0.5f;
             const float d = 1.0f - 2.0f * std::sqrt(dx * dx + dy * dy);
             uint8_t* p = &pixels[(static_cast<size_t>(y) * setup.texture_size + x) * 4];
             p[0] = p[1] = p[2] = 255;
@@ -48,7 +49,8 @@ int main(int argc, char** argv)
 
     std::vector<Bench_Quad> table(static_cast<size_t>(setup.quads));
     uint32_t seed = 2103;
-    auto next = [&seed](float range) {
+    auto next = [&seed](float range)
+    {
         seed = seed * 1664525u + 1013904223u;
         return static_cast<float>(seed >> 8) / static_cast<float>(1 << 24) * range;
     };
@@ -79,11 +81,14 @@ int main(int argc, char** argv)
     }
     std::printf("bench_sprites: %d quads a frame, %d frames (after %d warm-up), %d x %d\n", setup.quads,
                 setup.frames, setup.warm_up, setup.width, setup.height);
-    std::printf("  Sprite (Set_Frame x %d + Draw): %8.3f ms CPU (%.3f writing quads), %8.3f ms wall a frame\n",
-                setup.quads, vorta.cpu_ms, vorta.write_cpu_ms, vorta.wall_ms);
-    std::printf("  SDL_RenderCopyExF x %d + flush (%s): %8.3f ms CPU (%.3f queueing quads), %8.3f ms wall a frame\n",
-                setup.quads, sdl.backend, sdl.cpu_ms, sdl.write_cpu_ms, sdl.wall_ms);
+    std::printf(
+        "  Sprite (Set_Frame x %d + Draw): %8.3f ms CPU (%.3f writing quads), %8.3f ms wall a frame\n",
+        setup.quads, vorta.cpu_ms, vorta.write_cpu_ms, vorta.wall_ms);
+    std::printf(
+        "  SDL_RenderCopyExF x %d + flush (%s): %8.3f ms CPU (%.3f queueing quads), %8.3f ms wall a frame\n",
+        setup.quads, sdl.backend, sdl.cpu_ms, sdl.write_cpu_ms, sdl.wall_ms);
     std::printf("  ratio Sprite / SDL: %.3f CPU, %.3f wall (goal: at most 0.5)\n",
-                sdl.cpu_ms > 0 ? vorta.cpu_ms / sdl.cpu_ms : 0.0, sdl.wall_ms > 0 ? vorta.wall_ms / sdl.wall_ms : 0.0);
+                sdl.cpu_ms > 0 ? vorta.cpu_ms / sdl.cpu_ms : 0.0,
+                sdl.wall_ms > 0 ? vorta.wall_ms / sdl.wall_ms : 0.0);
     return 0;
 }

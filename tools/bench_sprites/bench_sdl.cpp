@@ -53,7 +53,8 @@ bool Bench_Sdl(const Bench_Setup& setup, Bench_Figures& out)
                 SDL_SetTextureAlphaMod(texture, q.a);
                 const SDL_FRect dest{q.x - q.w * 0.5f, q.y - q.h * 0.5f, q.w, q.h};
                 // SDL turns clockwise for positive degrees on screen; ours turns the other way.
-                SDL_RenderCopyExF(renderer, texture, nullptr, &dest, -static_cast<double>(q.degrees), nullptr, SDL_FLIP_NONE);
+                SDL_RenderCopyExF(renderer, texture, nullptr, &dest, -static_cast<double>(q.degrees), nullptr,
+                                  SDL_FLIP_NONE);
             }
             timer.Written();
             SDL_RenderFlush(renderer);

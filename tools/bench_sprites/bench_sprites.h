@@ -25,8 +25,8 @@ struct Bench_Setup
 
 struct Bench_Figures
 {
-    double cpu_ms = 0.0;  // thread CPU time a frame, mean
-    double wall_ms = 0.0; // wall-clock time a frame, mean
+    double cpu_ms = 0.0;       // thread CPU time a frame, mean
+    double wall_ms = 0.0;      // wall-clock time a frame, mean
     double write_cpu_ms = 0.0; // of cpu_ms: writing the quads, before the submission
     char backend[64] = {};
 };
@@ -48,10 +48,7 @@ class Bench_Timer
         clock_gettime(CLOCK_MONOTONIC, &m_wall);
     }
     // Between Start and Stop: the quads are written, the rest is submitting them.
-    void Written()
-    {
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &m_written);
-    }
+    void Written() { clock_gettime(CLOCK_THREAD_CPUTIME_ID, &m_written); }
     void Stop(bool count)
     {
         timespec cpu, wall;

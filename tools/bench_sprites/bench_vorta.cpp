@@ -103,11 +103,12 @@ bool Bench_Vorta(const Bench_Setup& setup, Bench_Figures& out)
                 {
                     const Bench_Quad q = Bench_Quad_At(setup, frame, i);
                     const Colour colour{q.r / 255.0f, q.g / 255.0f, q.b / 255.0f, q.a / 255.0f};
-                    sprite.Set_Frame(sprite.Get_Frame(), 0, {q.x, q.y}, {q.w, q.h}, q.degrees * 0.017453292f, colour,
-                                     SPR_PIXELS | SPR_CENTRE);
+                    sprite.Set_Frame(sprite.Get_Frame(), 0, {q.x, q.y}, {q.w, q.h}, q.degrees * 0.017453292f,
+                                     colour, SPR_PIXELS | SPR_CENTRE);
                 }
                 timer.Written();
-                sprite.Draw({0, 0}, {1, 1}, 0.0f, 0, SPR_ALPHA | SPR_LINEAR | SPR_CLEAR, COLOUR_WHITE, 0.0f, {0, 0});
+                sprite.Draw({0, 0}, {1, 1}, 0.0f, 0, SPR_ALPHA | SPR_LINEAR | SPR_CLEAR, COLOUR_WHITE, 0.0f,
+                            {0, 0});
                 timer.Stop(frame >= setup.warm_up);
                 chain->Present();
             }
