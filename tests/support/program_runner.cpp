@@ -23,7 +23,8 @@ Program_Run::Program_Run(const Scratch_Folder& folder, const char* executable)
     fs::copy_file(runtime / executable, m_executable, fs::copy_options::overwrite_existing);
     for (const char* extra : {"config.txt", "data", "data.pak", "data.7z"})
         if (fs::exists(runtime / extra))
-            fs::copy(runtime / extra, folder.Path() / extra, fs::copy_options::recursive);
+            fs::copy(runtime / extra, folder.Path() / extra,
+                     fs::copy_options::recursive | fs::copy_options::overwrite_existing);
 }
 
 Program_Run::~Program_Run()
