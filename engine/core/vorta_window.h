@@ -9,6 +9,9 @@ class Vorta_Engine;
 class Vorta_Viewport;
 class Vorta_Callbacks;
 class Vorta_Camera;
+class D3D_Device;
+class D3D_SwapChain;
+class GFX_Buffer;
 
 class Vorta_Window
 {
@@ -42,6 +45,10 @@ class Vorta_Window
     void Set_Lock(bool lock) { m_lock = lock; }
     void Set_Icon(const platform::Icon_Image& icon);
 
+    // Saves the back buffer as "<name> <slot>-<n>.jpg" with n = 000, 001, ... the first that does not exist
+    // (in the data pack or on disk). False when nothing could be saved.
+    bool Screen_Grab(const char* name);
+
     // One frame of this window.
     void Frame();
     // The frame limiter: frames per second, busy-wait to the target period, time scale.
@@ -58,6 +65,14 @@ class Vorta_Window
     void Get_Render_Size(int& width, int& height) const;
     const platform::Os_Window& Get_Os_Window() const { return m_os_window; }
     Vorta_Engine* Get_Engine() const { return m_engine; }
+    // The device of the window's adapter; null before Create_Device.
+    D3D_Device* Get_Device() const;
+    D3D_SwapChain* Get_Swap_Chain() const { return m_swap_chain; }
+    GFX_Buffer* Get_Offscreen_Buffer() const { return m_offscreen_buffer; }
+    GFX_Buffer* Get_Glow_Buffer(int index) const
+    {
+        return index == 0 || index == 1 ? m_glow_buffers[index] : nullptr;
+    }
 
   private:
     Vorta_Engine* m_engine;
@@ -67,6 +82,9 @@ class Vorta_Window
     int m_width = 0;
     int m_height = 0;
     platform::Os_Window m_os_window;
+    D3D_SwapChain* m_swap_chain = nullptr;
+    GFX_Buffer* m_offscreen_buffer = nullptr;
+    GFX_Buffer* m_glow_buffers[2] = {};
 
     Vorta_Timer m_second_timer;
     uint32_t m_frames_per_second = 0;
