@@ -8,6 +8,7 @@
 #include "engine/render/d3d_device.h"
 #include "engine/render/d3d_swap_chain.h"
 #include "engine/render/gfx_buffer.h"
+#include "engine/render/sprite.h"
 #include "platform/clock.h"
 
 #include <cstdio>
@@ -104,7 +105,16 @@ bool Vorta_Window::Open(int adapter, int display, int width, int height, bool fu
     }
     Print_Message("OK\n");
 
-    // 8. Composition sprite: comes with sprites.
+    // 8. Composition sprite: draws the off-screen buffer (slot 0) and the glow buffers (slots 1, 2).
+    m_composition = new (std::nothrow) Sprite(this);
+    if (m_composition)
+    {
+        m_composition->Create_Frames(1);
+        m_composition->Create_Textures(3);
+        m_composition->Set_Texture(0, m_offscreen_buffer);
+        m_composition->Set_Texture(1, m_glow_buffers[0]);
+        m_composition->Set_Texture(2, m_glow_buffers[1]);
+    }
 
     // 9. Sound system: comes with sound.
 
@@ -126,7 +136,9 @@ void Vorta_Window::Destroy()
     }
     m_current_viewport = nullptr;
     m_current_camera = nullptr;
-    // Render buffers, then the swap chain: the reverse of their creation.
+    // Composition sprite, render buffers, then the swap chain: the reverse of their creation.
+    delete m_composition;
+    m_composition = nullptr;
     if (m_swap_chain)
         m_swap_chain->Make_Current();
     for (GFX_Buffer*& glow : m_glow_buffers)
@@ -187,6 +199,20 @@ bool Vorta_Window::Screen_Grab(const char* name)
             return m_swap_chain->Save_Back_Buffer(file);
     }
     return false;
+}
+
+void Vorta_Window::Compose(float x, float y, float width, float height, uint32_t flags)
+{
+    if (!m_swap_chain || !m_composition)
+        return;
+    m_swap_chain->Bind_Back_Buffer();
+    m_swap_chain->Full_Viewport();
+    if (m_offscreen_buffer)
+        m_offscreen_buffer->Resolve();
+    m_composition->Clear_Frames();
+    m_composition->Set_Frame(m_composition->Get_Frame(), 0, {x, y}, {width, height}, 0.0f, COLOUR_WHITE,
+                             SPR_LEFT | SPR_TOP);
+    m_composition->Draw({0.0f, 0.0f}, {1.0f, 1.0f}, 0.0f, 0, flags, COLOUR_WHITE, 1.0f, {0.0f, 0.0f});
 }
 
 void Vorta_Window::Set_Target_Fps(float fps)
@@ -279,10 +305,21 @@ void Vorta_Window::Frame()
         if (m_callbacks)
             m_callbacks->Render(this);
 
-        // Compose the off-screen buffer onto the back buffer: comes with sprites.
+        // Compose the off-screen buffer onto the back buffer, over the viewport's rectangle.
+        Compose(viewport->Get_X(), viewport->Get_Y(), viewport->Get_Width(), viewport->Get_Height(),
+                SPR_LINEAR | SPR_ALPHA);
     }
 
-    // 5. Gadget pass into the off-screen buffer and its compose: come with the gadget toolkit and sprites.
+    // 5. Gadget pass: into the cleared off-screen buffer, which is then composed over the whole back buffer.
+    if (device && m_swap_chain && m_offscreen_buffer)
+    {
+        static const float clear[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+        device->Unbind_Pixel_Views(0, 1);
+        m_offscreen_buffer->Bind();
+        m_offscreen_buffer->Clear(clear, 1.0f);
+        // Gadgets and console are drawn here: come with the gadget toolkit.
+        Compose(0.0f, 0.0f, 1.0f, 1.0f, SPR_LINEAR | SPR_ALPHA | SPR_CLEAR);
+    }
 
     // 6. SysRq screen grab: comes with the input layer.
 

@@ -12,6 +12,7 @@ class Vorta_Camera;
 class D3D_Device;
 class D3D_SwapChain;
 class GFX_Buffer;
+class Sprite;
 
 class Vorta_Window
 {
@@ -69,12 +70,17 @@ class Vorta_Window
     D3D_Device* Get_Device() const;
     D3D_SwapChain* Get_Swap_Chain() const { return m_swap_chain; }
     GFX_Buffer* Get_Offscreen_Buffer() const { return m_offscreen_buffer; }
+    Sprite* Get_Composition_Sprite() const { return m_composition; }
     GFX_Buffer* Get_Glow_Buffer(int index) const
     {
         return index == 0 || index == 1 ? m_glow_buffers[index] : nullptr;
     }
 
   private:
+    // Draws the off-screen buffer onto the back buffer over a normalised rectangle, with the given draw
+    // flags.
+    void Compose(float x, float y, float width, float height, uint32_t flags);
+
     Vorta_Engine* m_engine;
     int m_slot;
     int m_adapter = 0;
@@ -85,6 +91,7 @@ class Vorta_Window
     D3D_SwapChain* m_swap_chain = nullptr;
     GFX_Buffer* m_offscreen_buffer = nullptr;
     GFX_Buffer* m_glow_buffers[2] = {};
+    Sprite* m_composition = nullptr; // draws the buffers onto the back buffer
 
     Vorta_Timer m_second_timer;
     uint32_t m_frames_per_second = 0;

@@ -67,6 +67,14 @@ TEST_F(Sprite_Frame_Test, SpriteSheetAndTextReachTheScreenGrab)
     Write_Texture("frame_white", 4, 4, [](int, int) { return 0xFFFFFFFFu; });
     Write_Script("frame_sheet", "frames 4 textures 2 texture 0 frame_sheet texture 1 frame_white cells 1\n"
                                 "cell 0 0 0 1 1\n");
+    // The window's composition sprite draws the off-screen buffer and holds the glow buffers beside it.
+    const Sprite* composition = window->Get_Composition_Sprite();
+    ASSERT_NE(composition, nullptr);
+    ASSERT_EQ(composition->Get_Texture_Count(), 3);
+    EXPECT_EQ(composition->Get_Texture(0), window->Get_Offscreen_Buffer());
+    EXPECT_EQ(composition->Get_Texture(1), window->Get_Glow_Buffer(0));
+    EXPECT_EQ(composition->Get_Texture(2), window->Get_Glow_Buffer(1));
+
     Sprite font(window), picture(window);
     ASSERT_TRUE(font.Initialize("frame_font"));
     ASSERT_TRUE(picture.Initialize("frame_sheet"));
