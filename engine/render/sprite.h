@@ -20,7 +20,7 @@ class Sprite
 {
   public:
     // Counts a script may ask for; a larger count is refused like a failed allocation.
-    static constexpr int MAX_TABLE = 1 << 20;
+    static constexpr int MAX_TABLE = 1 << 16;
     static constexpr int MAX_FRAMES = 1 << 18;
 
     explicit Sprite(Vorta_Window* window);
