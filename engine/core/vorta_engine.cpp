@@ -1,6 +1,7 @@
 // Vorta_Engine: Init, windows, message pump, main loop and shutdown.
 #include "engine/core/vorta_engine.h"
 
+#include "engine/core/config_list.h"
 #include "engine/core/cpu_monitor.h"
 #include "engine/core/vorta_log.h"
 #include "engine/core/vorta_window.h"
@@ -31,7 +32,7 @@ Vorta_Engine::~Vorta_Engine()
         g_vorta_engine = nullptr;
 }
 
-bool Vorta_Engine::Init(const char* command_line, const char* /*settings_file*/)
+bool Vorta_Engine::Init(const char* command_line, const char* settings_file)
 {
     // 1. Start directory and command line.
     platform::Current_Directory(m_start_directory, sizeof(m_start_directory));
@@ -73,9 +74,16 @@ bool Vorta_Engine::Init(const char* command_line, const char* /*settings_file*/)
     // 6. The window class. Without a display this fails quietly here; Create_Window reports it.
     m_window_class.Register("Vorta5");
 
-    // 7. Data pack: comes with the data pack.
+    // 7. Data pack: "data.pak", else "data.7z"; with neither, every file comes from disk.
+    if (!m_pack.Open("data.pak"))
+        m_pack.Open("data.7z");
 
-    // 8. Settings file: comes with the script reader.
+    // 8. Settings file into the process-wide list; a missing file leaves it empty. "MSAA" stays on unless the
+    // file says otherwise.
+    g_vorta_config.Clear();
+    Load_Config(g_vorta_config, settings_file);
+    if (const Config_Entry* msaa = Find_Config(g_vorta_config, "MSAA"))
+        m_msaa = msaa->value.flag;
 
     // 9.
     Print_Message("Init Ok...\n");
@@ -141,17 +149,14 @@ Vorta_Window* Vorta_Engine::Get_Window(int slot) const
     return slot >= 0 && slot < MAX_WINDOWS ? m_windows[slot] : nullptr;
 }
 
-// Until the data pack exists every file comes from disk.
-uint32_t Vorta_Engine::Pack_File_Size(const char* /*name*/)
+uint32_t Vorta_Engine::Pack_File_Size(const char* name)
 {
-    return 0;
+    return m_pack.File_Size(name);
 }
 
-uint32_t Vorta_Engine::Pack_Extract(const char* /*name*/, uint8_t** out)
+uint32_t Vorta_Engine::Pack_Extract(const char* name, uint8_t** out)
 {
-    if (out)
-        *out = nullptr;
-    return 0;
+    return m_pack.Extract(name, out);
 }
 
 int Vorta_Engine::Get_CPU_Load() const
