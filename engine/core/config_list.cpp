@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <string>
+#include <unordered_map>
 
 Config_List g_vorta_config;
 
@@ -74,41 +76,61 @@ void Config_List::Clear()
     }
 }
 
-Config_Entry* Config_List::Add(const char* key, const char* value_text)
+namespace
 {
-    Config_Entry** end = &first;
-    for (Config_Entry* entry = first; entry; entry = entry->next)
+// Fills a list in file order. Keys are found through an index, so a file of many keys loads in linear time.
+class Config_Builder
+{
+  public:
+    explicit Config_Builder(Config_List& list) : m_end(&list.first) {}
+
+    bool Has(const char* key) const { return m_index.count(Folded(key)) != 0; }
+
+    void Add(const char* key, const char* text)
     {
-        if (Equal_No_Case(entry->key, key))
+        std::string folded = Folded(key);
+        auto found = m_index.find(folded);
+        if (found != m_index.end())
         {
             Config_Value* value = new (std::nothrow) Config_Value();
-            if (!value || !value->Set(value_text))
+            if (!value || !value->Set(text))
             {
                 delete value;
-                return nullptr;
+                return;
             }
-            Config_Value** tail = &entry->value.next;
-            while (*tail)
-                tail = &(*tail)->next;
-            *tail = value;
-            return entry;
+            found->second->next = value;
+            found->second = value;
+            return;
         }
-        end = &entry->next;
+        Config_Entry* entry = new (std::nothrow) Config_Entry();
+        if (!entry)
+            return;
+        entry->key = Copy_Text(key);
+        if (!entry->key || !entry->value.Set(text))
+        {
+            delete[] entry->key;
+            delete[] entry->value.text;
+            delete entry;
+            return;
+        }
+        *m_end = entry;
+        m_end = &entry->next;
+        m_index.emplace(std::move(folded), &entry->value);
     }
-    Config_Entry* entry = new (std::nothrow) Config_Entry();
-    if (!entry)
-        return nullptr;
-    entry->key = Copy_Text(key);
-    if (!entry->key || !entry->value.Set(value_text))
+
+  private:
+    static std::string Folded(const char* key)
     {
-        delete[] entry->key;
-        delete[] entry->value.text;
-        delete entry;
-        return nullptr;
+        std::string folded(key);
+        for (char& c : folded)
+            c = Fold_Case(c);
+        return folded;
     }
-    *end = entry;
-    return entry;
-}
+
+    Config_Entry** m_end;
+    std::unordered_map<std::string, Config_Value*> m_index; // key -> last value of its chain
+};
+} // namespace
 
 bool Load_Config(Config_List& list, const char* file_name)
 {
@@ -116,6 +138,7 @@ bool Load_Config(Config_List& list, const char* file_name)
     if (!file.Load(file_name, WORD_BLANKS))
         return false;
     list.Clear();
+    Config_Builder builder(list);
 
     char key[WORD_SIZE];
     char value[WORD_SIZE];
@@ -134,17 +157,17 @@ bool Load_Config(Config_List& list, const char* file_name)
         // value; a key seen before keeps the values it has.
         if (file.Read_Word(value, WORD_SIZE) == 0)
         {
-            if (!Find_Config(list, key))
-                list.Add(key, "");
+            if (!builder.Has(key))
+                builder.Add(key, "");
             break;
         }
         if (value[0] != '{')
         {
-            list.Add(key, value);
+            builder.Add(key, value);
             continue;
         }
         while (file.Read_Word(value, WORD_SIZE) > 0 && value[0] != '}')
-            list.Add(key, value);
+            builder.Add(key, value);
     }
     return true;
 }

@@ -37,8 +37,6 @@ class Config_List
 
     // Frees every entry, key, value and text.
     void Clear();
-    // Adds the value to the entry of the key, creating the entry at the end when the key is new.
-    Config_Entry* Add(const char* key, const char* value_text);
 
     Config_Entry* first = nullptr;
 };

@@ -74,7 +74,9 @@ bool Vorta_Engine::Init(const char* command_line, const char* settings_file)
     // 6. The window class. Without a display this fails quietly here; Create_Window reports it.
     m_window_class.Register("Vorta5");
 
-    // 7. Data pack: comes with the data pack.
+    // 7. Data pack: "data.pak", else "data.7z"; with neither, every file comes from disk.
+    if (!m_pack.Open("data.pak"))
+        m_pack.Open("data.7z");
 
     // 8. Settings file into the process-wide list; a missing file leaves it empty. "MSAA" stays on unless the
     // file says otherwise.
@@ -147,17 +149,14 @@ Vorta_Window* Vorta_Engine::Get_Window(int slot) const
     return slot >= 0 && slot < MAX_WINDOWS ? m_windows[slot] : nullptr;
 }
 
-// Until the data pack exists every file comes from disk.
-uint32_t Vorta_Engine::Pack_File_Size(const char* /*name*/)
+uint32_t Vorta_Engine::Pack_File_Size(const char* name)
 {
-    return 0;
+    return m_pack.File_Size(name);
 }
 
-uint32_t Vorta_Engine::Pack_Extract(const char* /*name*/, uint8_t** out)
+uint32_t Vorta_Engine::Pack_Extract(const char* name, uint8_t** out)
 {
-    if (out)
-        *out = nullptr;
-    return 0;
+    return m_pack.Extract(name, out);
 }
 
 int Vorta_Engine::Get_CPU_Load() const

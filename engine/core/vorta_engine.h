@@ -1,6 +1,8 @@
 // Vorta_Engine: the one engine object of the process; start-up, windows, the main loop and shutdown.
 #pragma once
+#include "engine/core/vorta_log.h"
 #include "engine/core/vorta_timer.h"
+#include "engine/pack/data_pack.h"
 #include "engine/render/d3d_adapter.h"
 #include "platform/os_window.h"
 
@@ -46,6 +48,7 @@ class Vorta_Engine
     // extracted into a new[] buffer that the caller owns (returns its size; 0 and no buffer when absent).
     uint32_t Pack_File_Size(const char* name);
     uint32_t Pack_Extract(const char* name, uint8_t** out);
+    Data_Pack& Get_Pack() { return m_pack; }
 
     void Request_Quit() { m_quit = true; }
     bool Quit_Requested() const { return m_quit; }
@@ -82,6 +85,7 @@ class Vorta_Engine
     char m_start_directory[256] = {};
     char* m_command_line = nullptr;
     Vorta_Timer m_timer;
+    Data_Pack m_pack{Print_Message};
     Message_Handler m_message_handler{*this};
 };
 

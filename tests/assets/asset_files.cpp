@@ -2,6 +2,7 @@
 #include "asset_files.h"
 #include "support/test_files.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <sstream>
@@ -85,6 +86,24 @@ Image Load_Png(const std::string& path)
     image.rgba.assign(pixels, pixels + static_cast<size_t>(image.width) * image.height * 4);
     stbi_image_free(pixels);
     return image;
+}
+
+bool Texture_Size(const std::string& base, int& width, int& height)
+{
+    std::string dds = test_support::Read_File(base + ".dds");
+    if (dds.size() >= 128 && dds.compare(0, 4, "DDS ") == 0)
+    {
+        auto u32 = [&](size_t at)
+        {
+            uint32_t v = 0;
+            std::memcpy(&v, dds.data() + at, 4);
+            return static_cast<int>(v);
+        };
+        height = u32(12), width = u32(16);
+        return true;
+    }
+    int channels = 0;
+    return stbi_info((base + ".png").c_str(), &width, &height, &channels) != 0;
 }
 
 Pcm Load_Wave(const std::string& path)

@@ -43,6 +43,10 @@ struct Image
 // Decodes a PNG file; an empty image when it cannot.
 Image Load_Png(const std::string& path);
 
+// The size of the texture a sprite names (base path without extension), from its .dds or .png file, in
+// the order the texture loader tries them; false when neither can be read.
+bool Texture_Size(const std::string& base, int& width, int& height);
+
 // The 16-bit PCM samples of a WAVE file written by the builder, with its rate and channel count.
 struct Pcm
 {

@@ -48,6 +48,8 @@ TEST(AssetBuilder, MistakesInASourceFailNamingTheFileAndLine)
     const Case cases[] = {
         {"textures/a.pic", "size 8 8\nfill rect 0 0 8 8 colour #fff\n", "2: '#fff' is not a colour"},
         {"textures/a.pic", "size 8 8\nfill triangle 1 2 colour #ffffff\n", "2: 'triangle' is not a shape"},
+        {"textures/a.pic", "size nan 8\n", "1: 'nan' is not a number"},
+        {"textures/a.pic", "size 1e30 8\n", "1: a width must be a whole number"},
         {"textures/a.pic", "size 8 8\n\nfill polygon 0 0 4 4 colour 1 1 1\n",
          "3: a polygon needs at least three"},
         {"textures/a.pic", "fill circle 4 4 2 colour 1 1 1\n", "1: 'size' must come before"},

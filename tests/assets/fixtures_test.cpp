@@ -71,6 +71,40 @@ TEST_F(Fixtures, PicturesAreAntialiasedAndBleedTheirColourIntoTransparentPixels)
     EXPECT_EQ(script.cells[1].w, 32);
 }
 
+TEST_F(Fixtures, DdsTexturesHoldThePicture)
+{
+    // Uncompressed: a 128-byte header, then the PNG's pixels as B, G, R, A.
+    Image png = Load_Png(File("textures/dot.png"));
+    std::string dds = Read_File(File("textures/dot32.dds"));
+    ASSERT_EQ(dds.size(), 128u + 16 * 16 * 4);
+    EXPECT_EQ(dds.compare(0, 4, "DDS "), 0);
+    for (size_t i = 0; i < png.rgba.size(); i += 4)
+    {
+        const unsigned char* p = &png.rgba[i];
+        const auto* d = reinterpret_cast<const unsigned char*>(dds.data() + 128 + i);
+        ASSERT_TRUE(d[0] == p[2] && d[1] == p[1] && d[2] == p[0] && d[3] == p[3]) << "pixel " << i / 4;
+    }
+
+    // DXT5 of an 18 x 10 picture: 5 x 3 blocks of 16 bytes; decoded by ImageMagick it is the same picture
+    // within the error of block compression.
+    std::string dxt = Read_File(File("textures/orange_dxt5.dds"));
+    ASSERT_EQ(dxt.size(), 128u + 5 * 3 * 16);
+    EXPECT_EQ(dxt.compare(84, 4, "DXT5"), 0);
+    std::string decoded = File("orange_dxt5.png");
+    ASSERT_EQ(std::system(("convert '" + File("textures/orange_dxt5.dds") + "' '" + decoded + "'").c_str()),
+              0);
+    Image exact = Load_Png(File("textures/orange.png")), image = Load_Png(decoded);
+    ASSERT_EQ(image.width, 18);
+    ASSERT_EQ(image.height, 10);
+    int worst = 0;
+    for (size_t i = 0; i < exact.rgba.size(); ++i)
+        if (exact.rgba[i | 3] > 0 || (i & 3) == 3)
+            worst = std::max(worst, std::abs(exact.rgba[i] - image.rgba[i]));
+    EXPECT_LT(worst, 40);
+    EXPECT_EQ(image.At(0, 0)[3], 0);
+    EXPECT_GT(image.At(8, 5)[0], 240);
+}
+
 TEST_F(Fixtures, SoundEffectsAreNormalisedGlidingAndEndSilent)
 {
     auto pcm = Load_Wave(File("sounds/zap.wav"));

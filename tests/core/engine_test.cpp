@@ -101,28 +101,27 @@ class Counting_Game : public Vorta_Callbacks
     int renders = 0;
 };
 
-TEST_F(EngineTest, CloseRequestOrQuitEndsTheLoopAfterTheCurrentPass)
+class EngineLoopTest : public EngineTest, public ::testing::WithParamInterface<Counting_Game::Ending>
 {
-    for (Counting_Game::Ending ending :
-         {Counting_Game::Ending::close_window, Counting_Game::Ending::request_quit})
-    {
-        Vorta_Window* window = Open();
-        ASSERT_NE(window, nullptr);
-        window->Set_Lock(false);
-        Counting_Game game(engine, ending, 3);
-        window->Get_Viewport(0)->Set_Callbacks(&game);
-        window->Set_Callbacks(&game);
-        engine->Main_Loop();
-        EXPECT_TRUE(engine->Quit_Requested());
-        EXPECT_EQ(game.updates, 3);
-        EXPECT_EQ(game.renders, 3);
-        engine->Shutdown();
-        delete engine;
-        engine = new Vorta_Engine();
-        ASSERT_TRUE(engine->Init("", "config.txt"));
-        ASSERT_NE(engine->Create_Device(0), nullptr);
-    }
+};
+
+TEST_P(EngineLoopTest, CloseRequestOrQuitEndsTheLoopAfterTheCurrentPass)
+{
+    Vorta_Window* window = Open();
+    ASSERT_NE(window, nullptr);
+    window->Set_Lock(false);
+    Counting_Game game(engine, GetParam(), 3);
+    window->Get_Viewport(0)->Set_Callbacks(&game);
+    window->Set_Callbacks(&game);
+    engine->Main_Loop();
+    EXPECT_TRUE(engine->Quit_Requested());
+    EXPECT_EQ(game.updates, 3);
+    EXPECT_EQ(game.renders, 3);
 }
+
+INSTANTIATE_TEST_SUITE_P(Endings, EngineLoopTest,
+                         ::testing::Values(Counting_Game::Ending::close_window,
+                                           Counting_Game::Ending::request_quit));
 
 TEST_F(EngineTest, KeepsTheCommandLineAndTheTextureFolder)
 {

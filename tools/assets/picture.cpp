@@ -2,17 +2,19 @@
 // description names frames or cells.
 //
 //   size W H
-//   fill SHAPE PAINT                       antialiased fill
-//   soft EDGE SHAPE PAINT                  fill with a soft edge EDGE pixels wide (shadows, glows)
-//   stroke WIDTH SHAPE PAINT               line along the outline
-//   bevel WIDTH LIGHT SHAPE HIGHLIGHT SHADE  lit band inside the outline; LIGHT in degrees, 90 = from the top
-//   frames N | cell I X Y W H | box I X Y W H BORDER   the sprite script (pixels; a box is cells I to I+8)
+//   format png | dds | dxt1 | dxt5          the texture file: PNG (default), 32-bit DDS, or block-compressed
+//   DDS fill SHAPE PAINT                       antialiased fill soft EDGE SHAPE PAINT                  fill
+//   with a soft edge EDGE pixels wide (shadows, glows) stroke WIDTH SHAPE PAINT               line along the
+//   outline bevel WIDTH LIGHT SHAPE HIGHLIGHT SHADE  lit band inside the outline; LIGHT in degrees, 90 = from
+//   the top frames N | cell I X Y W H | box I X Y W H BORDER   the sprite script (pixels; a box is cells I to
+//   I+8)
 //
 // SHAPE: rect X Y W H [RADIUS] | circle X Y R | ellipse X Y RX RY | polygon X Y X Y ... | line X Y X Y WIDTH
 // PAINT: colour C | linear X0 Y0 X1 Y1 C0 C1 | radial X Y R C0 C1 | noise CELL SEED C0 C1
 // Colours are #rrggbb, #rrggbbaa, or 3 or 4 numbers from 0 to 1.
 #include "builders.h"
 #include "canvas.h"
+#include "dds_file.h"
 #include "sprite_script.h"
 
 #include <cmath>
@@ -128,6 +130,7 @@ bool Read_Paint(Word_Reader& words, Paint& paint)
 void Build_Picture(Source_File& source, const std::string& name, Outputs& outputs)
 {
     std::unique_ptr<Canvas> canvas;
+    std::string format = "png";
     Sprite_Script sprite;
     int sprite_line = 0; // the first line of the sprite script, 0 when there is none
     std::map<int, int> cell_lines;
@@ -140,10 +143,16 @@ void Build_Picture(Source_File& source, const std::string& name, Outputs& output
             int w = words.Integer("a width"), h = words.Integer("a height");
             if (canvas)
                 words.Fail("the size is given twice");
-            else if (words.Ok() && (w < 1 || h < 1 || w > 8192 || h > 8192))
-                words.Fail("a picture is 1 to 8192 pixels each way");
+            else if (words.Ok() && (w < 1 || h < 1 || w > 4096 || h > 4096))
+                words.Fail("a picture is 1 to 4096 pixels each way");
             else if (words.Ok())
                 canvas = std::make_unique<Canvas>(w, h);
+        }
+        else if (command == "format")
+        {
+            format = words.Word("png, dds, dxt1 or dxt5");
+            if (words.Ok() && format != "png" && format != "dds" && format != "dxt1" && format != "dxt5")
+                words.Fail("'" + format + "' is not a texture format (png, dds, dxt1, dxt5)");
         }
         else if (command == "frames" || command == "cell" || command == "box")
         {
@@ -214,7 +223,14 @@ void Build_Picture(Source_File& source, const std::string& name, Outputs& output
         source.Fail(1, "a picture needs a 'size' line");
         return;
     }
-    outputs[name + ".png"] = Encode_Png(canvas->To_Rgba8(), canvas->Width(), canvas->Height());
+    std::vector<unsigned char> rgba = canvas->To_Rgba8();
+    if (format == "png")
+        outputs[name + ".png"] = Encode_Png(rgba, canvas->Width(), canvas->Height());
+    else
+        outputs[name + ".dds"] = Encode_Dds(rgba, canvas->Width(), canvas->Height(),
+                                            format == "dds"    ? Dds_Format::Bgra8
+                                            : format == "dxt1" ? Dds_Format::Dxt1
+                                                               : Dds_Format::Dxt5);
     if (!sprite_line)
         return;
     for (const auto& [index, cell] : sprite.cells)

@@ -256,6 +256,8 @@ void Build_Song(Source_File& source, const std::string& name, Outputs& outputs)
             int number = words.Integer("an instrument number");
             if (words.Ok() && number != static_cast<int>(instruments.size()) + 1)
                 words.Fail("instruments are numbered 1, 2, 3 ... in order");
+            else if (words.Ok() && number > 128)
+                words.Fail("a song has at most 128 instruments");
             instruments.emplace_back();
             instruments.back().line = line.number;
             instruments.back().xm.name = words.More() ? words.Word("") : "";
@@ -267,6 +269,8 @@ void Build_Song(Source_File& source, const std::string& name, Outputs& outputs)
             int number = words.Integer("a pattern number");
             if (words.Ok() && number != static_cast<int>(song.patterns.size()))
                 words.Fail("patterns are numbered 0, 1, 2 ... in order");
+            else if (words.Ok() && number > 255)
+                words.Fail("a song has at most 256 patterns");
             song.patterns.emplace_back();
             song.patterns.back().rows = 0;
             current = number;

@@ -1,6 +1,7 @@
 // Splitting asset sources into lines of words, and reading numbers and colours from them.
 #include "source_file.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -104,7 +105,7 @@ static bool Parse_Number(const std::string& word, double& value)
         return false;
     char* end = nullptr;
     value = std::strtod(word.c_str(), &end);
-    return end == word.c_str() + word.size();
+    return end == word.c_str() + word.size() && std::isfinite(value);
 }
 
 double Word_Reader::Number(const char* what)
@@ -132,9 +133,9 @@ double Word_Reader::Number_Or(double fallback)
 int Word_Reader::Integer(const char* what)
 {
     double value = Number(what);
-    if (Ok() && value != static_cast<double>(static_cast<long long>(value)))
+    if (Ok() && (value != std::floor(value) || std::fabs(value) > 1e9))
         Fail(std::string(what) + " must be a whole number");
-    return static_cast<int>(value);
+    return Ok() ? static_cast<int>(value) : 0;
 }
 
 bool Word_Reader::Colour(float out[4], const char* what)

@@ -3,3 +3,5 @@
 #define STB_TRUETYPE_IMPLEMENTATION
 #include <stb_image_write.h>
 #include <stb_truetype.h>
+#define STB_DXT_IMPLEMENTATION
+#include <stb_dxt.h>

@@ -124,11 +124,16 @@ bool Read_Voice_Setting(Word_Reader& words, const std::string& command, Voice& v
         v.decay = words.Number("a decay time");
         v.sustain = words.Number("a sustain level");
         v.release = words.Number_Or(v.release);
-        if (words.Ok() && (v.attack < 0 || v.decay < 0 || v.release < 0 || v.sustain < 0 || v.sustain > 1))
+        if (words.Ok() && (v.attack < 0 || v.decay < 0 || v.release < 0 || v.release > 60 || v.sustain < 0 ||
+                           v.sustain > 1))
             words.Fail("envelope times must not be negative and the sustain level lies from 0 to 1");
     }
     else if (command == "start")
-        v.start = std::max(0.0, words.Number("a start time"));
+    {
+        v.start = words.Number("a start time");
+        if (words.Ok() && (v.start < 0 || v.start > 60))
+            words.Fail("a voice starts from 0 to 60 seconds in");
+    }
     else if (command == "length")
     {
         v.length = words.Number("a length in seconds");

@@ -1,0 +1,205 @@
+// A host for the gadget toolkit in tests: keys, mouse and read-outs set by hand, and sprites that record
+// what they are asked to draw.
+#pragma once
+#include "engine/gui/gui_host.h"
+
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+struct Printed
+{
+    std::string text;
+    Gui_Vec2 pen;
+    float height;
+    uint32_t flags;
+};
+
+struct Quad
+{
+    int cell;
+    Gui_Vec2 position;
+    Gui_Vec2 size;
+};
+
+struct Box
+{
+    bool second_set;
+    Gui_Vec2 position;
+    Gui_Vec2 size;
+    Gui_Vec2 border;
+};
+
+class Fake_Sprite : public Gui_Sprite
+{
+  public:
+    explicit Fake_Sprite(std::string script) : script(std::move(script)) {}
+    void Clear_Frames() override
+    {
+        frames = 0;
+        quads.clear();
+        printed.clear();
+        boxes.clear();
+    }
+    int Get_Frame() override { return frames++; }
+    void Set_Frame(int, int cell, Gui_Vec2 position, Gui_Vec2 size, float, const Gui_Colour&,
+                   uint32_t) override
+    {
+        quads.push_back({cell, position, size});
+    }
+    void Print(Gui_Vec2& pen, float height, Gui_Colour&, uint32_t flags, const char* text) override
+    {
+        printed.push_back({text, pen, height, flags});
+        pen.x += Text_Width(text, height, false, false);
+    }
+    // Every character is 0.01 wide.
+    float Text_Width(const char* text, float, bool, bool) override { return 0.01f * std::strlen(text); }
+    void Draw_Box(bool second_set, Gui_Vec2 position, Gui_Vec2 size, Gui_Vec2 border,
+                  const Gui_Colour&) override
+    {
+        boxes.push_back({second_set, position, size, border});
+    }
+    bool Draw(Gui_Vec2 position, uint32_t) override
+    {
+        draws.push_back(position);
+        return frames > 0;
+    }
+
+    std::string script;
+    int frames = 0;
+    std::vector<Quad> quads;
+    std::vector<Printed> printed;
+    std::vector<Box> boxes;
+    std::vector<Gui_Vec2> draws;
+};
+
+class Fake_Pad : public Gui_Pad
+{
+  public:
+    const char* Get_Name() const override { return name.c_str(); }
+    int Get_Button_Count() const override { return static_cast<int>(buttons.size()); }
+    bool Button_Down(int index) const override
+    {
+        return index >= 0 && index < Get_Button_Count() && buttons[index];
+    }
+    int Get_Axis_Count() const override { return static_cast<int>(axes.size()); }
+    float Get_Axis(int index) const override
+    {
+        return index >= 0 && index < Get_Axis_Count() ? axes[index] : 0.0f;
+    }
+
+    std::string name = "Pad";
+    std::vector<bool> buttons;
+    std::vector<float> axes;
+};
+
+class Fake_Host : public Gui_Host
+{
+  public:
+    Gui_Sprite* Load_Sprite(const char* script) override
+    {
+        if (std::string(script).find("missing") != std::string::npos)
+            return nullptr;
+        ++sprites_loaded;
+        return new Fake_Sprite(script);
+    }
+    float Get_Aspect() const override { return aspect; }
+    Gui_Vec2 Get_Mouse() const override { return mouse; }
+    uint32_t Mouse_Held(int button) const override { return button == 0 ? mouse_held : 0; }
+    uint32_t Mouse_Released(int button) const override { return button == 0 ? mouse_released : 0; }
+    uint32_t Key_Held(int code) const override
+    {
+        auto it = keys.find(code);
+        return it == keys.end() ? 0 : it->second;
+    }
+    bool Shift_Down() const override { return shift; }
+    bool Caps_Lock_On() const override { return caps_lock; }
+    // Enough of a keyboard for tests: the letter rows, the digits and space.
+    char Char_From_Key(int code, bool with_shift, bool with_caps) const override
+    {
+        static const std::map<int, char> plain = {
+            {2, '1'},  {3, '2'},  {4, '3'},  {5, '4'},  {6, '5'},  {7, '6'},  {8, '7'},  {9, '8'},
+            {10, '9'}, {11, '0'}, {16, 'q'}, {17, 'w'}, {18, 'e'}, {19, 'r'}, {20, 't'}, {21, 'y'},
+            {22, 'u'}, {23, 'i'}, {24, 'o'}, {25, 'p'}, {30, 'a'}, {31, 's'}, {32, 'd'}, {33, 'f'},
+            {34, 'g'}, {35, 'h'}, {36, 'j'}, {37, 'k'}, {38, 'l'}, {44, 'z'}, {45, 'x'}, {46, 'c'},
+            {47, 'v'}, {48, 'b'}, {49, 'n'}, {50, 'm'}, {57, ' '}, {52, '.'}, {53, '/'}};
+        auto it = plain.find(code);
+        if (it == plain.end())
+            return 0;
+        char c = it->second;
+        bool letter = c >= 'a' && c <= 'z';
+        if (with_shift)
+            return letter ? static_cast<char>(c - 32) : (code == 2 ? '!' : c);
+        if (with_caps && letter)
+            return static_cast<char>(c - 32);
+        return c;
+    }
+    uint32_t Get_Fps() const override { return fps; }
+    int Get_CPU_Load() const override { return cpu; }
+    bool Get_Camera(float position[3], float rotation[3]) const override
+    {
+        if (!has_camera)
+            return false;
+        std::memcpy(position, camera_position, sizeof(camera_position));
+        std::memcpy(rotation, camera_rotation, sizeof(camera_rotation));
+        return true;
+    }
+    void Set_Target_Fps(float value) override { target_fps = value; }
+    void Set_Lock(bool value) override { lock = value; }
+    const Gui_Pad* Get_Pad(int index) const override
+    {
+        return index >= 0 && index < static_cast<int>(pads.size()) ? &pads[index] : nullptr;
+    }
+
+    // One poll: each key in `down` is held one frame longer, every other key is let go.
+    void Hold(std::initializer_list<int> down)
+    {
+        std::map<int, uint32_t> next;
+        for (int code : down)
+            next[code] = Key_Held(code) + 1;
+        keys = next;
+    }
+    // A key that goes down in one frame and comes up in the next.
+    void Tap(int code) { Hold({code}); }
+    // The left mouse button at a point: pressed (held grows) or let go (released holds the count).
+    void Mouse_Down(Gui_Vec2 at)
+    {
+        mouse = at;
+        ++mouse_held;
+        mouse_released = 0;
+    }
+    void Mouse_Up(Gui_Vec2 at)
+    {
+        mouse = at;
+        mouse_released = mouse_held;
+        mouse_held = 0;
+    }
+    void Mouse_Idle()
+    {
+        mouse_released = 0;
+        mouse_held = 0;
+    }
+
+    float aspect = 0.5625f;
+    Gui_Vec2 mouse{-1.0f, -1.0f};
+    uint32_t mouse_held = 0;
+    uint32_t mouse_released = 0;
+    std::map<int, uint32_t> keys;
+    bool shift = false;
+    bool caps_lock = false;
+    uint32_t fps = 60;
+    int cpu = 12;
+    bool has_camera = false;
+    float camera_position[3] = {};
+    float camera_rotation[3] = {};
+    float target_fps = 60.0f;
+    bool lock = true;
+    std::vector<Fake_Pad> pads;
+    int sprites_loaded = 0;
+};
+
+inline Fake_Sprite* Fake(Gui_Sprite* sprite)
+{
+    return static_cast<Fake_Sprite*>(sprite);
+}
