@@ -1,6 +1,6 @@
 // bench_sprites: runs the Sprite half and the SDL2 half on the same quads and prints both figures.
-// Run it on a display (or under xvfb-run); it makes its own folder the working directory so that the
-// engine finds data/ beside it.
+// Run it on a display (or under xvfb-run). It works in a scratch folder of its own with the shaders of the
+// data folder beside the program.
 #include "bench_sprites.h"
 
 #include <unistd.h>
@@ -10,25 +10,41 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace
 {
-void Enter_Program_Folder(const char* argv0)
+// A scratch folder beside nothing of the build's: the engine's shaders copied from the data folder next to
+// the executable, and the benchmark's own texture and script. Removed again at the end.
+std::filesystem::path Enter_Scratch_Folder()
 {
+    namespace fs = std::filesystem;
     char path[4096] = {};
-    ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    std::string folder = n > 0 ? std::string(path, static_cast<size_t>(n)) : std::string(argv0);
-    const size_t slash = folder.rfind('/');
-    if (slash != std::string::npos && chdir(folder.substr(0, slash).c_str()) != 0)
-        std::perror("chdir");
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    const fs::path program_folder =
+        n > 0 ? fs::path(std::string(path, static_cast<size_t>(n))).parent_path() : fs::current_path();
+    char name[] = "/tmp/bench_sprites.XXXXXX";
+    if (!mkdtemp(name))
+        return {};
+    const fs::path scratch(name);
+    std::error_code error;
+    fs::create_directories(scratch / "data" / "textures", error);
+    fs::copy(program_folder / "data" / "shaders", scratch / "data" / "shaders", fs::copy_options::recursive,
+             error);
+    if (error)
+        std::fprintf(stderr, "bench_sprites: no shaders beside the program: %s\n", error.message().c_str());
+    fs::current_path(scratch);
+    return scratch;
 }
 } // namespace
 
 int main(int argc, char** argv)
 {
-    Enter_Program_Folder(argv[0]);
+    const std::filesystem::path scratch = Enter_Scratch_Folder();
+    if (scratch.empty())
+        return 1;
     Bench_Setup setup;
     if (argc > 1)
         setup.frames = std::max(1, std::atoi(argv[1]));
@@ -69,14 +85,14 @@ int main(int argc, char** argv)
     setup.table = table.data();
 
     Bench_Figures vorta, sdl;
-    if (!Bench_Vorta(setup, vorta))
+    const bool vorta_ran = Bench_Vorta(setup, vorta);
+    const bool sdl_ran = vorta_ran && Bench_Sdl(setup, sdl);
+    std::filesystem::current_path("/");
+    std::error_code error;
+    std::filesystem::remove_all(scratch, error);
+    if (!vorta_ran || !sdl_ran)
     {
-        std::fprintf(stderr, "bench_sprites: the Sprite half could not run\n");
-        return 1;
-    }
-    if (!Bench_Sdl(setup, sdl))
-    {
-        std::fprintf(stderr, "bench_sprites: the SDL half could not run\n");
+        std::fprintf(stderr, "bench_sprites: the %s half could not run\n", vorta_ran ? "SDL" : "Sprite");
         return 1;
     }
     std::printf("bench_sprites: %d quads a frame, %d frames (after %d warm-up), %d x %d\n", setup.quads,
