@@ -1,6 +1,7 @@
 // Vorta_Window: opening, viewports, the frame limiter and the frame.
 #include "engine/core/vorta_window.h"
 
+#include "engine/audio/sound_system.h"
 #include "engine/core/vorta_callbacks.h"
 #include "engine/core/vorta_engine.h"
 #include "engine/core/vorta_log.h"
@@ -106,7 +107,16 @@ bool Vorta_Window::Open(int adapter, int display, int width, int height, bool fu
 
     // 8. Composition sprite: comes with sprites.
 
-    // 9. Sound system: comes with sound.
+    // 9. Sound system. Its own failures are logged and do not stop the opening.
+    Print_Message("Allocating Sound System... ");
+    m_sound_system = new (std::nothrow) Sound_System();
+    if (!m_sound_system)
+    {
+        Print_Message("Failed - to initialize sound system...\n");
+        return false;
+    }
+    Print_Message("OK\n");
+    m_sound_system->Init(m_os_window.Handle());
 
     // 10. Input devices: come with the input layer.
 
@@ -118,6 +128,8 @@ bool Vorta_Window::Open(int adapter, int display, int width, int height, bool fu
 void Vorta_Window::Destroy()
 {
     // Released in this order: gadget manager, sound system, camera, input, swap chain, then the window.
+    delete m_sound_system;
+    m_sound_system = nullptr;
     // Viewports own their cameras; the current camera goes with its viewport.
     for (Vorta_Viewport*& viewport : m_viewports)
     {

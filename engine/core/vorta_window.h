@@ -12,6 +12,7 @@ class Vorta_Camera;
 class D3D_Device;
 class D3D_SwapChain;
 class GFX_Buffer;
+class Sound_System;
 
 class Vorta_Window
 {
@@ -64,6 +65,7 @@ class Vorta_Window
     // The size the window renders at, in pixels.
     void Get_Render_Size(int& width, int& height) const;
     const platform::Os_Window& Get_Os_Window() const { return m_os_window; }
+    Sound_System* Get_Sound_System() const { return m_sound_system; }
     Vorta_Engine* Get_Engine() const { return m_engine; }
     // The device of the window's adapter; null before Create_Device.
     D3D_Device* Get_Device() const;
@@ -85,6 +87,7 @@ class Vorta_Window
     D3D_SwapChain* m_swap_chain = nullptr;
     GFX_Buffer* m_offscreen_buffer = nullptr;
     GFX_Buffer* m_glow_buffers[2] = {};
+    Sound_System* m_sound_system = nullptr;
 
     Vorta_Timer m_second_timer;
     uint32_t m_frames_per_second = 0;
