@@ -5,6 +5,7 @@
 #include <archive_entry.h>
 #include <fcntl.h>
 #include <locale.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform
@@ -75,6 +76,45 @@ bool Utf8_To_Utf16(const char* text, std::u16string& out)
     }
     return true;
 }
+uint32_t Crc32(const uint8_t* data, size_t size)
+{
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = 0; i < size; ++i)
+    {
+        crc ^= data[i];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+uint64_t Little_Endian(const uint8_t* bytes, int count)
+{
+    uint64_t value = 0;
+    for (int i = count - 1; i >= 0; --i)
+        value = (value << 8) | bytes[i];
+    return value;
+}
+
+// The fixed 32-byte start header: the signature, a CRC that matches, and a table of members that lies
+// inside the file. A damaged start header is refused here, before the decoder sizes anything by it.
+bool Start_Header_Is_Sound(int fd)
+{
+    static const uint8_t signature[6] = {'7', 'z', 0xBC, 0xAF, 0x27, 0x1C};
+    uint8_t header[32];
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || pread(fd, header, sizeof(header), 0) != 32)
+        return false;
+    for (int i = 0; i < 6; ++i)
+        if (header[i] != signature[i])
+            return false;
+    if (Crc32(header + 12, 20) != Little_Endian(header + 8, 4))
+        return false;
+    uint64_t file_size = static_cast<uint64_t>(info.st_size);
+    uint64_t offset = Little_Endian(header + 12, 8);
+    uint64_t size = Little_Endian(header + 20, 8);
+    return offset <= file_size - 32 && size <= file_size - 32 - offset;
+}
 } // namespace
 
 struct archive* Archive_File::Start_Reader()
@@ -102,7 +142,7 @@ Archive_Open Archive_File::Open(const char* path)
         return Archive_Open::UNREADABLE;
 
     Utf8_Names names;
-    struct archive* reader = Start_Reader();
+    struct archive* reader = Start_Header_Is_Sound(m_fd) ? Start_Reader() : nullptr;
     bool complete = false;
     while (reader)
     {

@@ -48,7 +48,6 @@ class Vorta_Engine
     // extracted into a new[] buffer that the caller owns (returns its size; 0 and no buffer when absent).
     uint32_t Pack_File_Size(const char* name);
     uint32_t Pack_Extract(const char* name, uint8_t** out);
-    Data_Pack& Get_Pack() { return m_pack; }
 
     void Request_Quit() { m_quit = true; }
     bool Quit_Requested() const { return m_quit; }

@@ -1,6 +1,7 @@
 // Vorta_Window: opening, viewports, the frame limiter and the frame.
 #include "engine/core/vorta_window.h"
 
+#include "engine/audio/sound_system.h"
 #include "engine/core/vorta_callbacks.h"
 #include "engine/core/vorta_engine.h"
 #include "engine/core/vorta_log.h"
@@ -116,7 +117,16 @@ bool Vorta_Window::Open(int adapter, int display, int width, int height, bool fu
         m_composition->Set_Texture(2, m_glow_buffers[1]);
     }
 
-    // 9. Sound system: comes with sound.
+    // 9. Sound system. Its own failures are logged and do not stop the opening.
+    Print_Message("Allocating Sound System... ");
+    m_sound_system = new (std::nothrow) Sound_System();
+    if (!m_sound_system)
+    {
+        Print_Message("Failed - to initialize sound system...\n");
+        return false;
+    }
+    Print_Message("OK\n");
+    m_sound_system->Init(m_os_window.Handle());
 
     // 10. Input devices: come with the input layer.
 
@@ -128,6 +138,8 @@ bool Vorta_Window::Open(int adapter, int display, int width, int height, bool fu
 void Vorta_Window::Destroy()
 {
     // Released in this order: gadget manager, sound system, camera, input, swap chain, then the window.
+    delete m_sound_system;
+    m_sound_system = nullptr;
     // Viewports own their cameras; the current camera goes with its viewport.
     for (Vorta_Viewport*& viewport : m_viewports)
     {
@@ -136,11 +148,12 @@ void Vorta_Window::Destroy()
     }
     m_current_viewport = nullptr;
     m_current_camera = nullptr;
-    // Composition sprite, render buffers, then the swap chain: the reverse of their creation.
-    delete m_composition;
-    m_composition = nullptr;
+    // Composition sprite, render buffers, then the swap chain: the reverse of their creation, with the
+    // window's context current.
     if (m_swap_chain)
         m_swap_chain->Make_Current();
+    delete m_composition;
+    m_composition = nullptr;
     for (GFX_Buffer*& glow : m_glow_buffers)
     {
         delete glow;

@@ -13,6 +13,7 @@ class D3D_Device;
 class D3D_SwapChain;
 class GFX_Buffer;
 class Sprite;
+class Sound_System;
 
 class Vorta_Window
 {
@@ -65,6 +66,7 @@ class Vorta_Window
     // The size the window renders at, in pixels.
     void Get_Render_Size(int& width, int& height) const;
     const platform::Os_Window& Get_Os_Window() const { return m_os_window; }
+    Sound_System* Get_Sound_System() const { return m_sound_system; }
     Vorta_Engine* Get_Engine() const { return m_engine; }
     // The device of the window's adapter; null before Create_Device.
     D3D_Device* Get_Device() const;
@@ -92,6 +94,7 @@ class Vorta_Window
     GFX_Buffer* m_offscreen_buffer = nullptr;
     GFX_Buffer* m_glow_buffers[2] = {};
     Sprite* m_composition = nullptr; // draws the buffers onto the back buffer
+    Sound_System* m_sound_system = nullptr;
 
     Vorta_Timer m_second_timer;
     uint32_t m_frames_per_second = 0;

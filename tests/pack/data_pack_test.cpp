@@ -156,12 +156,29 @@ TEST_F(DataPackTest, MissingGarbageTruncatedAndDamagedArchives)
     std::string bytes = test_support::Read_File(good);
     ASSERT_GT(bytes.size(), 1000u);
 
-    // Not an archive, a folder, and archives cut short: no table of members.
+    // A start header whose table of members lies far beyond the end of the file (its CRC made to match).
+    std::string beyond = bytes;
+    for (int i = 0; i < 8; ++i)
+        beyond[20 + i] = static_cast<char>(i == 5 ? 0x04 : 0);
+    uint32_t crc = 0xFFFFFFFFu;
+    for (int i = 12; i < 32; ++i)
+    {
+        crc ^= static_cast<uint8_t>(beyond[i]);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    crc = ~crc;
+    for (int i = 0; i < 4; ++i)
+        beyond[8 + i] = static_cast<char>(crc >> (8 * i));
+
+    // Not an archive, archives cut short, a damaged start header: no table of members.
     std::vector<std::pair<std::string, std::string>> unusable = {
         {"garbage.pak", "this is not a 7z archive at all"},
         {"header.pak", bytes.substr(0, 32)},
         {"half.pak", bytes.substr(0, bytes.size() / 2)},
         {"short.pak", bytes.substr(0, bytes.size() - 1)},
+        {"beyond.pak", beyond},
+        {"start_crc.pak", bytes.substr(0, 9) + static_cast<char>(bytes[9] ^ 1) + bytes.substr(10)},
     };
     for (const auto& [name, content] : unusable)
     {
