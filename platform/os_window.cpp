@@ -1,6 +1,8 @@
 // Windows, displays and the event pump on SDL2.
 #include "platform/os_window.h"
 
+#include "platform/input_events.h"
+
 #include <SDL.h>
 #include <cstdio>
 
@@ -118,6 +120,7 @@ void Os_Window::Destroy()
     if (!m_window)
         return;
     SDL_Window* window = static_cast<SDL_Window*>(m_window);
+    Input_Forget_Window(m_id);
     if (m_full_screen)
         SDL_SetWindowFullscreen(window, 0); // gives the display its desktop mode back
     SDL_DestroyWindow(window);
@@ -159,6 +162,7 @@ void Pump_Events(Event_Sink& sink)
     SDL_Event event;
     while (SDL_PollEvent(&event))
     {
+        Input_Event(event);
         switch (event.type)
         {
         case SDL_QUIT:
@@ -175,6 +179,7 @@ void Pump_Events(Event_Sink& sink)
             break;
         }
     }
+    Input_Deliver_Touch(sink);
 }
 
 void Post_Quit()

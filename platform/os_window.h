@@ -104,6 +104,13 @@ class Os_Window
 
 void Show_Cursor(bool show);
 
+// A finger on a window, normalised over its client area (0 to 1, y downwards).
+struct Touch_Point
+{
+    float x = 0.0f;
+    float y = 0.0f;
+};
+
 // Receives what the pump takes from the desktop's queue.
 class Event_Sink
 {
@@ -112,9 +119,13 @@ class Event_Sink
     virtual void On_Quit() = 0;
     virtual void On_Close(uint32_t window_id) = 0;
     virtual void On_Mouse_Move(uint32_t window_id, int x, int y) = 0;
+    // Once a pump for each window with fingers on it: every finger that is down, or came up in this pump
+    // (at most 10; further fingers are ignored while they stay down).
+    virtual void On_Touch(uint32_t /*window_id*/, const Touch_Point* /*points*/, int /*count*/) {}
 };
 
-// Takes every waiting event off the queue and hands it to the sink.
+// Takes every waiting event off the queue and hands it to the sink. Keyboard, mouse, focus and finger
+// events also feed the input devices (platform/input_devices.h).
 void Pump_Events(Event_Sink& sink);
 // Puts a quit request on the queue.
 void Post_Quit();

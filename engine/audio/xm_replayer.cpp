@@ -201,9 +201,11 @@ void XM_Replayer::Start(int master_volume)
 
 int XM_Replayer::Note_Period(int real_note, int finetune) const
 {
+    // The table has 16 steps a semitone; the finetune's low three bits fall between two of them.
     int index = Clamp(real_note, 0, MAX_REAL_NOTE) * 16 + (finetune >> 3) + 16;
-    index = Clamp(index, 0, XM_Tables::PERIODS - 1);
-    return m_song && !m_song->linear ? g_xm_tables.amiga_period[index] : g_xm_tables.linear_period[index];
+    index = Clamp(index, 0, XM_Tables::PERIODS - 2);
+    const uint16_t* table = m_song && !m_song->linear ? g_xm_tables.amiga_period : g_xm_tables.linear_period;
+    return table[index] + (static_cast<int>(table[index + 1]) - table[index]) * (finetune & 7) / 8;
 }
 
 int XM_Replayer::Nearest_Note(int period, int finetune) const
@@ -678,8 +680,9 @@ void XM_Replayer::Tone_Porta(XM_Channel& ch)
 
 void XM_Replayer::Vibrato(XM_Channel& ch, int depth)
 {
+    // The sine table is inverted: with its sign turned the period rises (the pitch falls) first.
     int w = Wave(ch.vibrato_wave, ch.vibrato_pos);
-    ch.out_period = Clamp(ch.period + ((w * depth) >> 3), 1, MAX_PERIOD);
+    ch.out_period = Clamp(ch.period + ((-w * depth) >> 3), 1, MAX_PERIOD);
     ch.vibrato_pos = static_cast<uint8_t>(ch.vibrato_pos + ch.vibrato_speed);
 }
 

@@ -64,10 +64,8 @@ uint32_t XM_Period_To_Frequency(int period, bool linear)
     int d = 9216 - period;
     int octave = d >= 0 ? d / 768 : -((767 - d) / 768);
     int index = d - octave * 768;
-    int shift = 14 - octave;
+    int shift = 14 - octave; // at least 3: periods start at 1
     if (shift >= 32)
         return 0;
-    if (shift < 0) // periods below 1 never reach here; kept safe all the same
-        return g_xm_tables.linear_frequency[index] << 0;
     return g_xm_tables.linear_frequency[index] >> shift;
 }

@@ -17,4 +17,8 @@ class Vorta_Camera
   public:
     virtual ~Vorta_Camera() = default;
     virtual void Apply(Vorta_Window* window) = 0;
+    // Where the camera is and how it is turned (radians about x, y and z), for read-outs such as the
+    // console's.
+    virtual void Get_Position(float position[3]) const { position[0] = position[1] = position[2] = 0.0f; }
+    virtual void Get_Rotation(float rotation[3]) const { rotation[0] = rotation[1] = rotation[2] = 0.0f; }
 };

@@ -181,9 +181,19 @@ void Vorta_Engine::Message_Handler::On_Mouse_Move(uint32_t /*window_id*/, int x,
     m_engine.m_mouse[1] = static_cast<float>(y);
 }
 
+void Vorta_Engine::Message_Handler::On_Touch(uint32_t window_id, const platform::Touch_Point* points,
+                                             int count)
+{
+    for (Vorta_Window* window : m_engine.m_windows)
+        if (window && window->Is_Open() && window->Get_Os_Window().Id() == window_id)
+            window->Get_Touch()->Set(points, count);
+}
+
 void Vorta_Engine::Pump_Messages()
 {
-    // Touch counts of every window are cleared here: comes with the input layer.
+    for (Vorta_Window* window : m_windows)
+        if (window && window->Is_Open())
+            window->Get_Touch()->Clear();
     platform::Pump_Events(m_message_handler);
     if (platform::Quit_Signal_Received())
         m_quit = true;

@@ -6,6 +6,7 @@
 #include "engine/core/vorta_engine.h"
 #include "engine/core/vorta_log.h"
 #include "engine/core/vorta_viewport.h"
+#include "engine/input/input_system.h"
 #include "engine/render/d3d_device.h"
 #include "engine/render/d3d_swap_chain.h"
 #include "engine/render/gfx_buffer.h"
@@ -69,7 +70,8 @@ bool Vorta_Window::Open(int adapter, int display, int width, int height, bool fu
         platform::Show_Cursor(false);
     Print_Message("OK\n");
 
-    // 4. Touch registration: comes with the input layer.
+    // 4. Touch: every window receives finger events; it starts with no points.
+    m_touch.Clear();
 
     // 5. Swap chain.
     Print_Message("Creating Swapchain...");
@@ -128,7 +130,18 @@ bool Vorta_Window::Open(int adapter, int display, int width, int height, bool fu
     Print_Message("OK\n");
     m_sound_system->Init(m_os_window.Handle());
 
-    // 10. Input devices: come with the input layer.
+    // 10. Input devices.
+    m_input = new (std::nothrow) Input_System();
+    if (!m_input)
+    {
+        Print_Message("Failed - to allocate input...\n");
+        return false;
+    }
+    if (!m_input->Create(m_os_window.Id()))
+    {
+        Print_Message("Failed - to initialize input...\n");
+        return false;
+    }
 
     // 11, 12. Gadget manager and console: come with the gadget toolkit.
 
@@ -148,6 +161,8 @@ void Vorta_Window::Destroy()
     }
     m_current_viewport = nullptr;
     m_current_camera = nullptr;
+    delete m_input; // releases its devices
+    m_input = nullptr;
     // Composition sprite, render buffers, then the swap chain: the reverse of their creation, with the
     // window's context current.
     if (m_swap_chain)
@@ -238,6 +253,19 @@ void Vorta_Window::Set_Icon(const platform::Icon_Image& icon)
     m_os_window.Set_Icon(icon);
 }
 
+Input_System* Vorta_Window::Get_Input()
+{
+    if (m_input && m_input->Get_Mouse())
+    {
+        const float* mouse = m_engine->Get_Mouse_Position();
+        int width = 0, height = 0;
+        Get_Render_Size(width, height);
+        m_input->Get_Mouse()->Set_Position(width > 0 ? mouse[0] / static_cast<float>(width) : 0.0f,
+                                           height > 0 ? mouse[1] / static_cast<float>(height) : 0.0f);
+    }
+    return m_input;
+}
+
 void Vorta_Window::Get_Render_Size(int& width, int& height) const
 {
     width = m_width;
@@ -281,7 +309,9 @@ void Vorta_Window::Frame()
     if (m_swap_chain)
         m_swap_chain->Make_Current();
 
-    // 2. Input poll: comes with the input layer.
+    // 2. Input poll.
+    if (m_input)
+        m_input->Poll();
 
     // 3. Gadget manager update: comes with the gadget toolkit.
 
@@ -297,7 +327,7 @@ void Vorta_Window::Frame()
         if (device)
             device->Reset_Skipped_Bindings();
 
-        // Normalised mouse position (Get_Input): comes with the input layer.
+        Get_Input(); // the normalised mouse position
 
         if (m_callbacks)
             m_callbacks->Update(this);
@@ -334,7 +364,9 @@ void Vorta_Window::Frame()
         Compose(0.0f, 0.0f, 1.0f, 1.0f, SPR_LINEAR | SPR_ALPHA | SPR_CLEAR);
     }
 
-    // 6. SysRq screen grab: comes with the input layer.
+    // 6. SysRq (Print Screen) went down in this frame: save the frame.
+    if (m_input && m_input->Get_Keyboard() && m_input->Get_Keyboard()->Key_Pressed(Keyboard::SYSRQ))
+        Screen_Grab("screen_grab");
 
     // 7. Present.
     if (m_swap_chain)

@@ -1,6 +1,7 @@
 // Vorta_Window: one desktop window of the engine with its viewports, frame limiter and per-frame work.
 #pragma once
 #include "engine/core/vorta_timer.h"
+#include "engine/input/touch_state.h"
 #include "platform/os_window.h"
 
 #include <cstdint>
@@ -13,6 +14,7 @@ class D3D_Device;
 class D3D_SwapChain;
 class GFX_Buffer;
 class Sprite;
+class Input_System;
 class Sound_System;
 
 class Vorta_Window
@@ -36,6 +38,11 @@ class Vorta_Window
     // above 3 ends the program with the error box.
     Vorta_Viewport* Get_Viewport(int index);
     Vorta_Camera* Get_Camera(int index);
+    // The viewport in slot index when it exists, else null; creates nothing and changes nothing.
+    Vorta_Viewport* Find_Viewport(int index) const
+    {
+        return index >= 0 && index < MAX_VIEWPORTS ? m_viewports[index] : nullptr;
+    }
 
     void Set_Callbacks(Vorta_Callbacks* callbacks) { m_callbacks = callbacks; }
     Vorta_Callbacks* Get_Callbacks() const { return m_callbacks; }
@@ -50,6 +57,11 @@ class Vorta_Window
     // Saves the back buffer as "<name> <slot>-<n>.jpg" with n = 000, 001, ... the first that does not exist
     // (in the data pack or on disk). False when nothing could be saved.
     bool Screen_Grab(const char* name);
+    // Refreshes the mouse's normalised position from the engine's mouse position and returns the input
+    // object (null before the window is open).
+    Input_System* Get_Input();
+    // The fingers on the window as the last pump saw them.
+    Touch_State* Get_Touch() { return &m_touch; }
 
     // One frame of this window.
     void Frame();
@@ -103,6 +115,9 @@ class Vorta_Window
     float m_target_frame_time = 1.0f / 60.0f;
     Vorta_Timer m_frame_timer;
     float m_time_scale = 1.0f;
+
+    Input_System* m_input = nullptr; // owned
+    Touch_State m_touch;
 
     Vorta_Viewport* m_current_viewport = nullptr;
     Vorta_Viewport* m_viewports[MAX_VIEWPORTS] = {};

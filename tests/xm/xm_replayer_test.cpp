@@ -37,12 +37,13 @@ TEST_F(Xm_Test, Notes_Play_At_Their_Frequencies)
         int8_t relative;
         double hz;
     } cases[] = {
-        {true, 49, 0, 0, 8363},                                   // C-4
-        {true, 61, 0, 0, 16726},                                  // C-5
-        {true, 49, 0, 12, 16726},                                 // C-4 a relative octave up
-        {true, 58, 0, 0, 14064},
-        {true, 49, 127, 0, 8363 * std::pow(2.0, 15.0 / 16 / 12)}, // finetune in 1/16 semitone steps
-        {false, 49, 0, 0, 8363},                                  // Amiga periods: C-4 is period 1712
+        {true, 49, 0, 0, 8363},                                     // C-4
+        {true, 61, 0, 0, 16726},                                    // C-5
+        {true, 49, 0, 12, 16726},                                   // C-4 a relative octave up
+        {true, 58, 0, 0, 14064},
+        {true, 49, 127, 0, 8363 * std::pow(2.0, 127.0 / 128 / 12)}, // finetune in 1/128 semitones
+        {true, 49, -100, 0, 8363 * std::pow(2.0, -100.0 / 128 / 12)},
+        {false, 49, 0, 0, 8363}, // Amiga periods: C-4 is period 1712
         {false, 37, 0, 0, 4181.5},
     };
     for (const Case& c : cases)

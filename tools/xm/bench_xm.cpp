@@ -1,6 +1,6 @@
 // bench_xm: how fast the XM player mixes, beside libxmp and libopenmpt on the same modules.
 //   bench_xm [SUITE_FOLDER] [SECONDS]
-// Renders the three longest modules of the folder (by file size) and two large multi-channel songs made
+// Renders the three longest-playing modules of the folder and two large multi-channel songs made
 // here, each for SECONDS (default 60) of 44100 Hz 16-bit stereo, and prints the time each library took.
 // Every library mixes with linear interpolation.
 #include "engine/audio/xm_player.h"
@@ -138,23 +138,27 @@ int main(int argc, char** argv)
     double seconds = argc > 2 ? std::atof(argv[2]) : 60.0;
     long frames = static_cast<long>(seconds * RATE);
 
-    std::vector<std::filesystem::path> files;
+    // The suite's longest modules by playing time, as libopenmpt measures it.
+    std::vector<std::pair<double, Module>> found;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(folder, error))
-        if (entry.path().extension() == ".xm")
-            files.push_back(entry.path());
-    std::sort(files.begin(), files.end(),
-              [](const auto& a, const auto& b)
-              { return std::filesystem::file_size(a) > std::filesystem::file_size(b); });
-    if (files.size() > 3)
-        files.resize(3);
-    std::vector<Module> modules;
-    for (const auto& f : files)
     {
-        std::ifstream in(f, std::ios::binary);
-        modules.push_back(
-            {f.filename().string(), std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), {})});
+        if (entry.path().extension() != ".xm")
+            continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        Module m{entry.path().filename().string(),
+                 std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), {})};
+        openmpt_module* mod = openmpt_module_create_from_memory2(
+            m.bytes.data(), m.bytes.size(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+        if (!mod)
+            continue;
+        found.push_back({openmpt_module_get_duration_seconds(mod), std::move(m)});
+        openmpt_module_destroy(mod);
     }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::vector<Module> modules;
+    for (size_t i = 0; i < found.size() && i < 3; ++i)
+        modules.push_back(found[i].second);
     if (modules.empty())
         std::fprintf(stderr, "bench_xm: no modules in %s; only the made songs are timed\n", folder.c_str());
     modules.push_back(Make_Song("made: 32 channels", 32, 8));

@@ -1,0 +1,199 @@
+// What reaches the output: the sound device writes through OpenAL Soft's wave-file backend, and the
+// written samples are checked. The backend is chosen for the whole process before anything opens it.
+#include "../audio/audio_test_folder.h"
+#include "engine/audio/ogg_stream.h"
+#include "engine/audio/sound.h"
+#include "engine/audio/sound_system.h"
+#include "engine/core/vorta_engine.h"
+#include "engine/core/vorta_log.h"
+#include "engine/core/vorta_window.h"
+#include "support/program_runner.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace test_support;
+
+namespace
+{
+std::string Output_Path()
+{
+    return "/tmp/vorta5-wave-output-" + std::to_string(getpid()) + ".wav";
+}
+
+std::string Config_Path()
+{
+    return "/tmp/vorta5-wave-output-" + std::to_string(getpid()) + ".conf";
+}
+
+void Write_Wave_Config(const std::string& config, const std::string& output)
+{
+    Write_File(config, "[general]\nchannels = stereo\nsample-type = int16\n[wave]\nfile = " + output + "\n");
+}
+
+const bool g_wave_backend = []
+{
+    Write_Wave_Config(Config_Path(), Output_Path());
+    setenv("ALSOFT_CONF", Config_Path().c_str(), 1);
+    setenv("ALSOFT_DRIVERS", "wave", 1);
+    return true;
+}();
+
+void Sleep_Ms(int ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+// The device is closed with the last sound object, which finishes the written file.
+Written_Sound Output()
+{
+    Written_Sound written;
+    EXPECT_TRUE(Read_Written_Sound(Output_Path(), written));
+    return written;
+}
+
+TEST(WaveOutputTest, APlayedEffectIsWrittenAtItsPitch)
+{
+    ASSERT_TRUE(g_wave_backend);
+    Sound_Folder folder;
+    folder.Put("beep.wav", Sine_Wave_File(440, 22050, 0.5));
+    {
+        Sound_System sound;
+        sound.Init(Test_Window());
+        auto* beep = dynamic_cast<CSound_2d*>(sound.Load("beep.wav", SOUND_2D));
+        ASSERT_NE(beep, nullptr);
+        EXPECT_EQ(beep->Play(1.0f), 0);
+        Sleep_Ms(800);
+    }
+    Written_Sound written = Output();
+    EXPECT_EQ(written.rate, 22050u);
+    size_t start = First_Loud(written.samples, 2000);
+    ASSERT_LT(start, written.samples.size());
+    EXPECT_NEAR(Tone_Frequency(written.samples, written.rate, start, start + 8000), 440.0, 3.0);
+    // It played once: about half a second of tone, then silence.
+    size_t end = start + 11025;
+    EXPECT_EQ(First_Loud(written.samples, 2000, end + 400), written.samples.size());
+}
+
+TEST(WaveOutputTest, ABentVoiceIsWrittenAtTheNewPitch)
+{
+    Sound_Folder folder;
+    folder.Put("hum.wav", Sine_Wave_File(400, 22050, 0.2));
+    {
+        Sound_System sound;
+        sound.Init(Test_Window());
+        auto* hum = dynamic_cast<CSound_2d*>(sound.Load("hum.wav", SOUND_2D));
+        ASSERT_NE(hum, nullptr);
+        EXPECT_EQ(hum->Play_Looped(1.0f, 0), 0);
+        hum->Set_Voice_Frequency(hum->Get_Sample_Rate() * 3 / 2, 0);
+        Sleep_Ms(600);
+        hum->Stop_Voice(0);
+    }
+    Written_Sound written = Output();
+    size_t start = First_Loud(written.samples, 2000);
+    ASSERT_LT(start + 9000, written.samples.size());
+    EXPECT_NEAR(Tone_Frequency(written.samples, written.rate, start + 500, start + 9000), 600.0, 5.0);
+}
+
+TEST(WaveOutputTest, ALoopingOggJoinsItsEndToItsStartWithoutAGap)
+{
+    Sound_Folder folder;
+    std::string track = folder.File("loop.ogg");
+    // 110 whole cycles, so the joins keep the tone's phase.
+    ASSERT_TRUE(Make_Ogg(track, 440, 22050, 0.25));
+    {
+        Sound_System sound;
+        sound.Init(Test_Window());
+        CDirectSoundOgg player(track.c_str(), &sound);
+        player.Play(1.0f, true);
+        Sleep_Ms(1500);
+        EXPECT_TRUE(player.Is_Playing());
+        player.Stop();
+    }
+    Written_Sound written = Output();
+    size_t start = First_Loud(written.samples, 2000);
+    ASSERT_LT(start + 22050, written.samples.size());
+    // Five loops and more: a gap would be a run of silence far longer than a zero crossing of the tone.
+    EXPECT_LT(Longest_Quiet_Run(written.samples, 500, start, start + 22050), 20u);
+    EXPECT_NEAR(Tone_Frequency(written.samples, written.rate, start, start + 22050), 440.0, 2.0);
+}
+
+TEST(WaveOutputTest, AShortOggEndsOnItsOwnAfterItsLastSample)
+{
+    Sound_Folder folder;
+    std::string track = folder.File("short.ogg");
+    ASSERT_TRUE(Make_Ogg(track, 441, 22050, 0.2));
+    {
+        Sound_System sound;
+        sound.Init(Test_Window());
+        CDirectSoundOgg player(track.c_str(), &sound);
+        player.Play(1.0f, false);
+        for (int i = 0; i < 200 && player.Is_Playing(); ++i)
+            Sleep_Ms(10);
+        EXPECT_FALSE(player.Is_Playing());
+        Sleep_Ms(300);
+    }
+    Written_Sound written = Output();
+    size_t start = First_Loud(written.samples, 2000);
+    ASSERT_LT(start, written.samples.size());
+    // The whole 0.2 s tone is there, and nothing after it.
+    EXPECT_LT(Longest_Quiet_Run(written.samples, 500, start, start + 4000), 20u);
+    EXPECT_EQ(First_Loud(written.samples, 2000, start + 4410 + 400), written.samples.size());
+}
+
+// The engine's window opens the sound system itself; an effect loaded through it is heard.
+TEST(WaveOutputTest, AWindowsSoundSystemPlaysALoadedEffect)
+{
+    Sound_Folder folder;
+    folder.Put("laser.wav", Sine_Wave_File(440, 22050, 0.3));
+    g_vorta_log.Set_Flags(LOG_FILE);
+    {
+        Vorta_Engine engine;
+        ASSERT_TRUE(engine.Init("", "config.txt"));
+        if (!engine.Get_Window_Class().Registered())
+            GTEST_SKIP() << "no display to open windows on";
+        engine.Create_Device(0);
+        Vorta_Window* window = engine.Create_Window(0, 0, 320, 180, false, 60, false, false, "sound test");
+        ASSERT_NE(window, nullptr);
+        ASSERT_NE(window->Get_Sound_System(), nullptr);
+        auto* laser = dynamic_cast<CSound_2d*>(window->Get_Sound_System()->Load("laser.wav", SOUND_2D));
+        ASSERT_NE(laser, nullptr);
+        laser->Play(1.0f);
+        Sleep_Ms(500);
+    }
+    std::string log = Read_File("sys_log.txt");
+    EXPECT_NE(log.find("Allocating Sound System... OK\nAllocating direct sound instance... Ok\n"
+                       "  Setting copperative level... Ok\n  Creating primary sound buffer... Ok\n"
+                       "  Setting format... Ok\n  Get 3d sound interface... Ok\n"),
+              std::string::npos)
+        << log;
+    Written_Sound written = Output();
+    size_t start = First_Loud(written.samples, 2000);
+    ASSERT_LT(start + 4000, written.samples.size());
+    EXPECT_NEAR(Tone_Frequency(written.samples, written.rate, start, start + 4000), 440.0, 4.0);
+}
+
+// The real program under the wave backend logs the sound system's start-up in order.
+TEST(WaveOutputTest, TheProgramLogsEverySoundStartUpLine)
+{
+    Scratch_Folder folder;
+    std::string output = folder.File("program.wav");
+    std::string config = folder.File("alsoft.conf");
+    Write_Wave_Config(config, output);
+    Program_Run program(folder);
+    ASSERT_TRUE(program.Start({"ALSOFT_DRIVERS=wave", "ALSOFT_CONF=" + config}));
+    bool started = program.Wait_For_Log("  Get 3d sound interface... ");
+    program.Signal();
+    program.Wait();
+    if (!started && program.Log().find("Failed - Unable to open display") != std::string::npos)
+        GTEST_SKIP() << "no display to open windows on";
+    EXPECT_NE(program.Log().find("Allocating Sound System... OK\nAllocating direct sound instance... Ok\n"
+                                 "  Setting copperative level... Ok\n  Creating primary sound buffer... Ok\n"
+                                 "  Setting format... Ok\n  Get 3d sound interface... Ok\n"),
+              std::string::npos)
+        << program.Log();
+}
+} // namespace
