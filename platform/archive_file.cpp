@@ -76,16 +76,21 @@ bool Utf8_To_Utf16(const char* text, std::u16string& out)
     }
     return true;
 }
-uint32_t Crc32(const uint8_t* data, size_t size)
+// CRC-32 carried across calls: start with 0xFFFFFFFF, finish with ~.
+uint32_t Crc32_Update(uint32_t crc, const uint8_t* data, size_t size)
 {
-    uint32_t crc = 0xFFFFFFFFu;
     for (size_t i = 0; i < size; ++i)
     {
         crc ^= data[i];
         for (int bit = 0; bit < 8; ++bit)
             crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
     }
-    return ~crc;
+    return crc;
+}
+
+uint32_t Crc32(const uint8_t* data, size_t size)
+{
+    return ~Crc32_Update(0xFFFFFFFFu, data, size);
 }
 
 uint64_t Little_Endian(const uint8_t* bytes, int count)
@@ -97,7 +102,8 @@ uint64_t Little_Endian(const uint8_t* bytes, int count)
 }
 
 // The fixed 32-byte start header: the signature, a CRC that matches, and a table of members that lies
-// inside the file. A damaged start header is refused here, before the decoder sizes anything by it.
+// inside the file and matches its own CRC. A damaged header is refused here, before the decoder sizes
+// anything by it.
 bool Start_Header_Is_Sound(int fd)
 {
     static const uint8_t signature[6] = {'7', 'z', 0xBC, 0xAF, 0x27, 0x1C};
@@ -113,7 +119,19 @@ bool Start_Header_Is_Sound(int fd)
     uint64_t file_size = static_cast<uint64_t>(info.st_size);
     uint64_t offset = Little_Endian(header + 12, 8);
     uint64_t size = Little_Endian(header + 20, 8);
-    return offset <= file_size - 32 && size <= file_size - 32 - offset;
+    if (offset > file_size - 32 || size > file_size - 32 - offset)
+        return false;
+    uint32_t crc = 0xFFFFFFFFu;
+    uint8_t chunk[65536];
+    for (uint64_t done = 0; done < size;)
+    {
+        size_t want = static_cast<size_t>(size - done < sizeof(chunk) ? size - done : sizeof(chunk));
+        if (pread(fd, chunk, want, static_cast<off_t>(32 + offset + done)) != static_cast<ssize_t>(want))
+            return false;
+        crc = Crc32_Update(crc, chunk, want);
+        done += want;
+    }
+    return ~crc == Little_Endian(header + 28, 4);
 }
 } // namespace
 

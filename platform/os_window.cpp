@@ -13,15 +13,11 @@ const char* Last_Window_Error()
     return SDL_GetError();
 }
 
-bool Window_Class::Register(const char* name)
+bool Open_Video_System()
 {
-    if (m_registered)
-        return true;
-    std::snprintf(m_name, sizeof(m_name), "%s", name ? name : "");
     // Signals are the program's own business (a quit request), and no key of ours reaches the desktop.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-    SDL_SetHint(SDL_HINT_APP_NAME, m_name);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
         return false;
     // A driver without a screen is used only when asked for by name (SDL_VIDEODRIVER): a player without a
@@ -35,6 +31,22 @@ bool Window_Class::Register(const char* name)
         SDL_SetError("no display");
         return false;
     }
+    return true;
+}
+
+void Close_Video_System()
+{
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+}
+
+bool Window_Class::Register(const char* name)
+{
+    if (m_registered)
+        return true;
+    std::snprintf(m_name, sizeof(m_name), "%s", name ? name : "");
+    SDL_SetHint(SDL_HINT_APP_NAME, m_name);
+    if (!Open_Video_System())
+        return false;
     m_registered = true;
     return true;
 }
@@ -43,7 +55,7 @@ void Window_Class::Unregister()
 {
     if (!m_registered)
         return;
-    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    Close_Video_System();
     m_registered = false;
 }
 

@@ -36,6 +36,30 @@ class Window_Class
     char m_name[64] = {};
 };
 
+// The video system for the rest of this layer, counted: each successful open needs one close. A driver
+// without a screen (offscreen, dummy) is used only when SDL_VIDEODRIVER asks for it by name.
+bool Open_Video_System();
+void Close_Video_System();
+
+// Holds the video system open for as long as it lives, so that the calls made meanwhile share one
+// connection to the display.
+class Video_System_Use
+{
+  public:
+    Video_System_Use() : m_open(Open_Video_System()) {}
+    Video_System_Use(const Video_System_Use&) = delete;
+    Video_System_Use& operator=(const Video_System_Use&) = delete;
+    ~Video_System_Use()
+    {
+        if (m_open)
+            Close_Video_System();
+    }
+    bool Open() const { return m_open; }
+
+  private:
+    bool m_open;
+};
+
 // Number of displays, and a display's desktop rectangle. Both need a registered window class.
 int Display_Count();
 bool Display_Bounds(int display, Rect& out);

@@ -5,6 +5,7 @@
 #include "engine/core/cpu_monitor.h"
 #include "engine/core/vorta_log.h"
 #include "engine/core/vorta_window.h"
+#include "engine/render/d3d_device.h"
 #include "platform/process.h"
 
 #include <cstdio>
@@ -49,7 +50,17 @@ bool Vorta_Engine::Init(const char* command_line, const char* settings_file)
     Print_Message("Vorta5 DX11 startup....\n");
     System_Report();
 
-    // 4. Adapters: come with the renderer.
+    // 4. Adapters 0 to 3, up to the first that fails.
+    m_adapter_count = 0;
+    for (D3D_Adapter& adapter : m_adapters)
+        adapter.Release();
+    while (m_adapter_count < MAX_ADAPTERS && m_adapters[m_adapter_count].Enum(m_adapter_count))
+        ++m_adapter_count;
+    if (m_adapter_count == 0)
+    {
+        Print_Message("Failed - No 3d adapters found???\n");
+        return false;
+    }
 
     // 5. CPU monitor.
     m_cpu_monitor = new (std::nothrow) CPU_Monitor();
@@ -81,15 +92,38 @@ bool Vorta_Engine::Init(const char* command_line, const char* settings_file)
 
 D3D_Adapter* Vorta_Engine::Create_Device(int adapter)
 {
-    if (adapter < 0 || adapter >= MAX_ADAPTERS)
+    D3D_Adapter* record = Get_Adapter(adapter);
+    if (!record)
         return nullptr;
-    return Get_Adapter(adapter);
+    if (record->device)
+        return record;
+    record->device = new (std::nothrow) D3D_Device();
+    if (!record->device)
+    {
+        Print_Message("Failed - Allocation\n");
+        return nullptr;
+    }
+    if (!record->device->Create(record))
+    {
+        delete record->device;
+        record->device = nullptr;
+        return nullptr;
+    }
+    return record;
 }
 
 D3D_Adapter* Vorta_Engine::Get_Adapter(int index)
 {
     if (index < 0 || index >= m_adapter_count)
         return nullptr;
+    return &m_adapters[index];
+}
+
+D3D_Device* Vorta_Engine::Get_Device()
+{
+    for (int i = 0; i < m_adapter_count; ++i)
+        if (m_adapters[i].device)
+            return m_adapters[i].device;
     return nullptr;
 }
 
@@ -190,10 +224,15 @@ void Vorta_Engine::Shutdown()
         m_cpu_monitor = nullptr;
     }
     platform::Show_Cursor(true);
+    // Windows before the adapters: their swap chains and buffers are the device's resources, and the
+    // device goes last.
     for (Vorta_Window*& window : m_windows)
     {
         delete window;
         window = nullptr;
     }
+    for (D3D_Adapter& adapter : m_adapters)
+        adapter.Release();
+    m_adapter_count = 0;
     m_window_class.Unregister();
 }

@@ -3,13 +3,14 @@
 #include "engine/core/vorta_log.h"
 #include "engine/core/vorta_timer.h"
 #include "engine/pack/data_pack.h"
+#include "engine/render/d3d_adapter.h"
 #include "platform/os_window.h"
 
 #include <cstdint>
 
 class CPU_Monitor;
+class D3D_Device;
 class Vorta_Window;
-struct D3D_Adapter;
 
 class Vorta_Engine
 {
@@ -32,6 +33,9 @@ class Vorta_Engine
     Vorta_Window* Create_Window(int adapter, int display, int width, int height, bool full_screen, int fps,
                                 bool vsync, bool spare, const char* title);
     D3D_Adapter* Get_Adapter(int index);
+    int Get_Adapter_Count() const { return m_adapter_count; }
+    // The device made by Create_Device (on the first adapter that has one); null before.
+    D3D_Device* Get_Device();
     Vorta_Window* Get_Window(int slot) const;
 
     bool Get_MSAA() const { return m_msaa; }
@@ -75,6 +79,7 @@ class Vorta_Engine
     Vorta_Window* m_windows[MAX_WINDOWS] = {};
     bool m_quit = false;
     int m_adapter_count = 0;
+    D3D_Adapter m_adapters[MAX_ADAPTERS];
     float m_mouse[3] = {};
     char m_texture_path[260];
     char m_start_directory[256] = {};

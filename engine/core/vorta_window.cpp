@@ -7,8 +7,13 @@
 #include "engine/core/vorta_log.h"
 #include "engine/core/vorta_viewport.h"
 #include "engine/input/input_system.h"
+#include "engine/render/d3d_device.h"
+#include "engine/render/d3d_swap_chain.h"
+#include "engine/render/gfx_buffer.h"
+#include "engine/render/sprite.h"
 #include "platform/clock.h"
 
+#include <cstdio>
 #include <new>
 
 Vorta_Window::Vorta_Window(Vorta_Engine* engine, int slot) : m_engine(engine), m_slot(slot)
@@ -23,7 +28,7 @@ Vorta_Window::~Vorta_Window()
 }
 
 bool Vorta_Window::Open(int adapter, int display, int width, int height, bool full_screen, int fps,
-                        bool /*vsync*/, const char* title)
+                        bool vsync, const char* title)
 {
     // 1. Parameters and the display's desktop rectangle.
     Print_Message("Setting up parameters...");
@@ -33,7 +38,9 @@ bool Vorta_Window::Open(int adapter, int display, int width, int height, bool fu
     m_height = height;
     Set_Target_Fps(static_cast<float>(fps));
     platform::Rect desktop;
-    if (!platform::Display_Bounds(display, desktop))
+    D3D_Adapter* adapter_record = m_engine->Get_Adapter(adapter);
+    if (!(adapter_record && adapter_record->Get_Desktop(display, desktop)) &&
+        !platform::Display_Bounds(display, desktop))
         desktop = {0, 0, width, height};
 
     // 2. Window placement: full screen switches the display mode; a window is centred on the display.
@@ -66,11 +73,51 @@ bool Vorta_Window::Open(int adapter, int display, int width, int height, bool fu
     // 4. Touch: every window receives finger events; it starts with no points.
     m_touch.Clear();
 
-    // 5. Swap chain: comes with the renderer.
+    // 5. Swap chain.
+    Print_Message("Creating Swapchain...");
+    m_swap_chain = new (std::nothrow) D3D_SwapChain();
+    if (!m_swap_chain)
+    {
+        Print_Message("Failed - to allocate swap chain...\n");
+        return false;
+    }
+    if (!m_swap_chain->Create(display, m_os_window, Get_Device(), width, height, fps, full_screen, vsync))
+        return false;
+    Print_Message("OK\n");
 
-    // 6, 7. Off-screen and glow render buffers: come with the renderer.
+    // 6. Off-screen render buffer; its failures do not stop start-up.
+    Print_Message("Create off screen render buffer... ");
+    m_offscreen_buffer = new (std::nothrow) GFX_Buffer();
+    if (!m_offscreen_buffer)
+        Print_Message("Failed - to allocate buffer...\n");
+    else if (!m_offscreen_buffer->Initialize(this, width, height, platform::GPU_FORMAT_R8G8B8A8_UNORM,
+                                             platform::GPU_FORMAT_D24_UNORM_S8_UINT))
+        Print_Message("Failed - to initialize buffer...\n");
+    Print_Message("OK\n");
 
-    // 8. Composition sprite: comes with sprites.
+    // 7. Glow buffers, an eighth of the size each way.
+    Print_Message("Create glow buffers... ");
+    for (GFX_Buffer*& glow : m_glow_buffers)
+    {
+        glow = new (std::nothrow) GFX_Buffer();
+        if (!glow)
+            Print_Message("Failed - Glow buffer allocation...\n");
+        else if (!glow->Initialize(this, width >> 3, height >> 3, platform::GPU_FORMAT_R8G8B8A8_UNORM,
+                                   platform::GPU_FORMAT_D24_UNORM_S8_UINT))
+            Print_Message("Failed - Glow buffer initialization...\n");
+    }
+    Print_Message("OK\n");
+
+    // 8. Composition sprite: draws the off-screen buffer (slot 0) and the glow buffers (slots 1, 2).
+    m_composition = new (std::nothrow) Sprite(this);
+    if (m_composition)
+    {
+        m_composition->Create_Frames(1);
+        m_composition->Create_Textures(3);
+        m_composition->Set_Texture(0, m_offscreen_buffer);
+        m_composition->Set_Texture(1, m_glow_buffers[0]);
+        m_composition->Set_Texture(2, m_glow_buffers[1]);
+    }
 
     // 9. Sound system. Its own failures are logged and do not stop the opening.
     Print_Message("Allocating Sound System... ");
@@ -116,6 +163,21 @@ void Vorta_Window::Destroy()
     m_current_camera = nullptr;
     delete m_input; // releases its devices
     m_input = nullptr;
+    // Composition sprite, render buffers, then the swap chain: the reverse of their creation, with the
+    // window's context current.
+    if (m_swap_chain)
+        m_swap_chain->Make_Current();
+    delete m_composition;
+    m_composition = nullptr;
+    for (GFX_Buffer*& glow : m_glow_buffers)
+    {
+        delete glow;
+        glow = nullptr;
+    }
+    delete m_offscreen_buffer;
+    m_offscreen_buffer = nullptr;
+    delete m_swap_chain;
+    m_swap_chain = nullptr;
     m_os_window.Destroy(); // restores the display mode of a full-screen window
 }
 
@@ -136,6 +198,49 @@ Vorta_Camera* Vorta_Window::Get_Camera(int index)
     if (index < 0 || index >= MAX_VIEWPORTS || !m_viewports[index])
         Report_Error(true, "Vorta_Window::Get_Camera - Invalid viewport index\n");
     return m_viewports[index]->Get_Camera();
+}
+
+D3D_Device* Vorta_Window::Get_Device() const
+{
+    D3D_Adapter* adapter = m_engine ? m_engine->Get_Adapter(m_adapter) : nullptr;
+    return adapter ? adapter->device : nullptr;
+}
+
+bool Vorta_Window::Screen_Grab(const char* name)
+{
+    if (!m_swap_chain || !name)
+        return false;
+    char file[512];
+    for (long n = 0; n < 100000000; ++n)
+    {
+        std::snprintf(file, sizeof(file), "%s %d-%03ld.jpg", name, m_slot, n);
+        bool exists = m_engine && m_engine->Pack_File_Size(file) > 0;
+        if (!exists)
+        {
+            if (FILE* probe = std::fopen(file, "rb"))
+            {
+                std::fclose(probe);
+                exists = true;
+            }
+        }
+        if (!exists)
+            return m_swap_chain->Save_Back_Buffer(file);
+    }
+    return false;
+}
+
+void Vorta_Window::Compose(float x, float y, float width, float height, uint32_t flags)
+{
+    if (!m_swap_chain || !m_composition)
+        return;
+    m_swap_chain->Bind_Back_Buffer();
+    m_swap_chain->Full_Viewport();
+    if (m_offscreen_buffer)
+        m_offscreen_buffer->Resolve();
+    m_composition->Clear_Frames();
+    m_composition->Set_Frame(m_composition->Get_Frame(), 0, {x, y}, {width, height}, 0.0f, COLOUR_WHITE,
+                             SPR_LEFT | SPR_TOP);
+    m_composition->Draw({0.0f, 0.0f}, {1.0f, 1.0f}, 0.0f, 0, flags, COLOUR_WHITE, 1.0f, {0.0f, 0.0f});
 }
 
 void Vorta_Window::Set_Target_Fps(float fps)
@@ -200,6 +305,9 @@ void Vorta_Window::Frame()
 {
     // 1. Frame limiter.
     Limit_Frame();
+    D3D_Device* device = Get_Device();
+    if (m_swap_chain)
+        m_swap_chain->Make_Current();
 
     // 2. Input poll.
     if (m_input)
@@ -216,7 +324,8 @@ void Vorta_Window::Frame()
         m_callbacks = viewport->Get_Callbacks();
         m_current_camera = viewport->Get_Camera();
 
-        // Skipped-binding counter reset: comes with the renderer.
+        if (device)
+            device->Reset_Skipped_Bindings();
 
         Get_Input(); // the normalised mouse position
 
@@ -225,17 +334,41 @@ void Vorta_Window::Frame()
         if (m_current_camera)
             m_current_camera->Apply(this);
 
-        // Unbind, clear the back buffer and the off-screen buffer: come with the renderer.
+        // Unbind the shader views, clear the bound target (the back buffer) and the off-screen buffer.
+        if (device && m_swap_chain)
+        {
+            static const float opaque_black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+            static const float clear[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+            device->Unbind_Pixel_Views(0, 4);
+            m_swap_chain->Clear_Target(opaque_black);
+            if (m_offscreen_buffer)
+                m_offscreen_buffer->Clear(clear, 1.0f);
+        }
 
         if (m_callbacks)
             m_callbacks->Render(this);
 
-        // Compose the off-screen buffer onto the back buffer: comes with sprites.
+        // Compose the off-screen buffer onto the back buffer, over the viewport's rectangle.
+        Compose(viewport->Get_X(), viewport->Get_Y(), viewport->Get_Width(), viewport->Get_Height(),
+                SPR_LINEAR | SPR_ALPHA);
     }
 
-    // 5. Gadget pass into the off-screen buffer and its compose: come with the gadget toolkit and sprites.
+    // 5. Gadget pass: into the cleared off-screen buffer, which is then composed over the whole back buffer.
+    if (device && m_swap_chain && m_offscreen_buffer)
+    {
+        static const float clear[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+        device->Unbind_Pixel_Views(0, 1);
+        m_offscreen_buffer->Bind();
+        m_offscreen_buffer->Clear(clear, 1.0f);
+        // Gadgets and console are drawn here: come with the gadget toolkit.
+        Compose(0.0f, 0.0f, 1.0f, 1.0f, SPR_LINEAR | SPR_ALPHA | SPR_CLEAR);
+    }
 
-    // 6. SysRq screen grab: comes with the input layer.
+    // 6. SysRq (Print Screen) went down in this frame: save the frame.
+    if (m_input && m_input->Get_Keyboard() && m_input->Get_Keyboard()->Key_Pressed(Keyboard::SYSRQ))
+        Screen_Grab("screen_grab");
 
-    // 7. Present: comes with the renderer.
+    // 7. Present.
+    if (m_swap_chain)
+        m_swap_chain->Present();
 }

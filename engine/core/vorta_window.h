@@ -10,6 +10,10 @@ class Vorta_Engine;
 class Vorta_Viewport;
 class Vorta_Callbacks;
 class Vorta_Camera;
+class D3D_Device;
+class D3D_SwapChain;
+class GFX_Buffer;
+class Sprite;
 class Input_System;
 class Sound_System;
 
@@ -50,6 +54,9 @@ class Vorta_Window
     void Set_Lock(bool lock) { m_lock = lock; }
     void Set_Icon(const platform::Icon_Image& icon);
 
+    // Saves the back buffer as "<name> <slot>-<n>.jpg" with n = 000, 001, ... the first that does not exist
+    // (in the data pack or on disk). False when nothing could be saved.
+    bool Screen_Grab(const char* name);
     // Refreshes the mouse's normalised position from the engine's mouse position and returns the input
     // object (null before the window is open).
     Input_System* Get_Input();
@@ -73,8 +80,21 @@ class Vorta_Window
     const platform::Os_Window& Get_Os_Window() const { return m_os_window; }
     Sound_System* Get_Sound_System() const { return m_sound_system; }
     Vorta_Engine* Get_Engine() const { return m_engine; }
+    // The device of the window's adapter; null before Create_Device.
+    D3D_Device* Get_Device() const;
+    D3D_SwapChain* Get_Swap_Chain() const { return m_swap_chain; }
+    GFX_Buffer* Get_Offscreen_Buffer() const { return m_offscreen_buffer; }
+    Sprite* Get_Composition_Sprite() const { return m_composition; }
+    GFX_Buffer* Get_Glow_Buffer(int index) const
+    {
+        return index == 0 || index == 1 ? m_glow_buffers[index] : nullptr;
+    }
 
   private:
+    // Draws the off-screen buffer onto the back buffer over a normalised rectangle, with the given draw
+    // flags.
+    void Compose(float x, float y, float width, float height, uint32_t flags);
+
     Vorta_Engine* m_engine;
     int m_slot;
     int m_adapter = 0;
@@ -82,6 +102,10 @@ class Vorta_Window
     int m_width = 0;
     int m_height = 0;
     platform::Os_Window m_os_window;
+    D3D_SwapChain* m_swap_chain = nullptr;
+    GFX_Buffer* m_offscreen_buffer = nullptr;
+    GFX_Buffer* m_glow_buffers[2] = {};
+    Sprite* m_composition = nullptr; // draws the buffers onto the back buffer
     Sound_System* m_sound_system = nullptr;
 
     Vorta_Timer m_second_timer;

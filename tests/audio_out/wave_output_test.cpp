@@ -155,6 +155,7 @@ TEST(WaveOutputTest, AWindowsSoundSystemPlaysALoadedEffect)
         ASSERT_TRUE(engine.Init("", "config.txt"));
         if (!engine.Get_Window_Class().Registered())
             GTEST_SKIP() << "no display to open windows on";
+        engine.Create_Device(0);
         Vorta_Window* window = engine.Create_Window(0, 0, 320, 180, false, 60, false, false, "sound test");
         ASSERT_NE(window, nullptr);
         ASSERT_NE(window->Get_Sound_System(), nullptr);

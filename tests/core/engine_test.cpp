@@ -18,9 +18,9 @@ class EngineTest : public ::testing::Test
         g_vorta_log.Set_Flags(LOG_FILE);
         engine = new Vorta_Engine();
         ASSERT_EQ(g_vorta_engine, engine);
-        ASSERT_TRUE(engine->Init("", "config.txt"));
-        if (!engine->Get_Window_Class().Registered())
+        if (!engine->Init("", "config.txt") || !engine->Get_Window_Class().Registered())
             GTEST_SKIP() << "no display to open windows on: " << platform::Last_Window_Error();
+        ASSERT_NE(engine->Create_Device(0), nullptr);
     }
     void TearDown() override
     {

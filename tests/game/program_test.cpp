@@ -64,10 +64,10 @@ TEST(ProgramTest, WithoutADisplayItFailsThroughTheErrorPathNotACrash)
     Scratch_Folder folder;
     Program_Run program(folder);
     ASSERT_TRUE(program.Start({"DISPLAY=", "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER="}));
-    EXPECT_EQ(program.Wait(), 1);
+    // Without a display there is no GL renderer, so no adapter: the engine's start-up fails.
+    EXPECT_EQ(program.Wait(), 2);
     std::string log = program.Log();
-    EXPECT_NE(log.find("Init Ok...\n"), std::string::npos) << log;
-    EXPECT_NE(log.find("Opening display...Failed - "), std::string::npos) << log;
-    EXPECT_NE(log.find("Failed - Unable to open main window!\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("Failed - No 3d adapters found???\n"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Init Ok...\n"), std::string::npos) << log;
 }
 } // namespace

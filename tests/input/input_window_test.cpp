@@ -16,10 +16,17 @@
 
 namespace
 {
+// Each test has an X display of its own: on the shared one, other tests' windows take the keyboard focus,
+// and a focus loss reads every key as released.
 class InputWindowTest : public ::testing::Test
 {
   protected:
-    void SetUp() override { Start(); }
+    void SetUp() override
+    {
+        if (display.Ready())
+            display.Use();
+        Start();
+    }
     void Start()
     {
         g_vorta_log.Set_Flags(
@@ -28,8 +35,11 @@ class InputWindowTest : public ::testing::Test
         ASSERT_TRUE(engine->Init("", "config.txt"));
         if (!engine->Get_Window_Class().Registered())
             GTEST_SKIP() << "no display to open windows on: " << platform::Last_Window_Error();
+        engine->Create_Device(0);
     }
     void TearDown() override { delete engine; }
+
+    test_support::Private_Display display;
 
     void Open(const char* title = "input test")
     {
@@ -249,10 +259,8 @@ class RealInputTest : public InputWindowTest
     {
         if (!Run_Command("command -v xdotool") || !display.Ready())
             GTEST_SKIP() << "needs Xvfb and xdotool";
-        display.Use();
-        Start();
+        InputWindowTest::SetUp();
     }
-    test_support::Private_Display display;
 };
 
 TEST_F(RealInputTest, KeyPressesAndClicksReachTheCounters)

@@ -179,6 +179,8 @@ TEST_F(DataPackTest, MissingGarbageTruncatedAndDamagedArchives)
         {"short.pak", bytes.substr(0, bytes.size() - 1)},
         {"beyond.pak", beyond},
         {"start_crc.pak", bytes.substr(0, 9) + static_cast<char>(bytes[9] ^ 1) + bytes.substr(10)},
+        // the table of members itself damaged (its last byte), the start header intact
+        {"table_crc.pak", bytes.substr(0, bytes.size() - 1) + static_cast<char>(bytes.back() ^ 0x10)},
     };
     for (const auto& [name, content] : unusable)
     {
