@@ -6,6 +6,9 @@
 #include "engine/core/vorta_engine.h"
 #include "engine/core/vorta_log.h"
 #include "engine/core/vorta_viewport.h"
+#include "engine/gui/console.h"
+#include "engine/gui/intuition.h"
+#include "engine/gui/window_gui_host.h"
 #include "engine/input/input_system.h"
 #include "engine/render/d3d_device.h"
 #include "engine/render/d3d_swap_chain.h"
@@ -143,14 +146,39 @@ bool Vorta_Window::Open(int adapter, int display, int width, int height, bool fu
         return false;
     }
 
-    // 11, 12. Gadget manager and console: come with the gadget toolkit.
+    // 11. Gadget manager, on the window's sprites and input.
+    Print_Message("Create Intuition interface... ");
+    m_gui_host = new (std::nothrow) Window_Gui_Host(this);
+    m_intuition = m_gui_host ? new (std::nothrow) Intuition(m_gui_host) : nullptr;
+    if (!m_intuition)
+    {
+        Print_Message("Failed - to allocate Intuition interface...\n");
+        return false;
+    }
+    Print_Message("OK\n");
 
+    // 12. Console: the manager owns it.
+    Print_Message("Creating Console...\n");
+    m_console = new (std::nothrow) Console(m_intuition);
+    if (!m_console)
+    {
+        Print_Message("Failed - to allocate console...\n");
+        return false;
+    }
     return true;
 }
 
 void Vorta_Window::Destroy()
 {
     // Released in this order: gadget manager, sound system, camera, input, swap chain, then the window.
+    // Sprites and buffers are freed with the window's context current.
+    if (m_swap_chain)
+        m_swap_chain->Make_Current();
+    delete m_intuition; // and with it the console
+    m_intuition = nullptr;
+    m_console = nullptr;
+    delete m_gui_host;
+    m_gui_host = nullptr;
     delete m_sound_system;
     m_sound_system = nullptr;
     // Viewports own their cameras; the current camera goes with its viewport.
@@ -163,10 +191,7 @@ void Vorta_Window::Destroy()
     m_current_camera = nullptr;
     delete m_input; // releases its devices
     m_input = nullptr;
-    // Composition sprite, render buffers, then the swap chain: the reverse of their creation, with the
-    // window's context current.
-    if (m_swap_chain)
-        m_swap_chain->Make_Current();
+    // Composition sprite, render buffers, then the swap chain: the reverse of their creation.
     delete m_composition;
     m_composition = nullptr;
     for (GFX_Buffer*& glow : m_glow_buffers)
@@ -313,7 +338,9 @@ void Vorta_Window::Frame()
     if (m_input)
         m_input->Poll();
 
-    // 3. Gadget manager update: comes with the gadget toolkit.
+    // 3. Gadget manager, and with it the console.
+    if (m_intuition)
+        m_intuition->Update();
 
     // 4. Each active viewport.
     for (Vorta_Viewport* viewport : m_viewports)
@@ -360,7 +387,8 @@ void Vorta_Window::Frame()
         device->Unbind_Pixel_Views(0, 1);
         m_offscreen_buffer->Bind();
         m_offscreen_buffer->Clear(clear, 1.0f);
-        // Gadgets and console are drawn here: come with the gadget toolkit.
+        if (m_intuition)
+            m_intuition->Draw();
         Compose(0.0f, 0.0f, 1.0f, 1.0f, SPR_LINEAR | SPR_ALPHA | SPR_CLEAR);
     }
 

@@ -16,6 +16,9 @@ class GFX_Buffer;
 class Sprite;
 class Input_System;
 class Sound_System;
+class Gui_Host;
+class Intuition;
+class Console;
 
 class Vorta_Window
 {
@@ -79,6 +82,9 @@ class Vorta_Window
     void Get_Render_Size(int& width, int& height) const;
     const platform::Os_Window& Get_Os_Window() const { return m_os_window; }
     Sound_System* Get_Sound_System() const { return m_sound_system; }
+    // The gadget manager and its console; null before the opening made them.
+    Intuition* Get_Intuition() const { return m_intuition; }
+    Console* Get_Console() const { return m_console; }
     Vorta_Engine* Get_Engine() const { return m_engine; }
     // The device of the window's adapter; null before Create_Device.
     D3D_Device* Get_Device() const;
@@ -107,6 +113,9 @@ class Vorta_Window
     GFX_Buffer* m_glow_buffers[2] = {};
     Sprite* m_composition = nullptr; // draws the buffers onto the back buffer
     Sound_System* m_sound_system = nullptr;
+    Gui_Host* m_gui_host = nullptr;   // owned; what the gadget manager sees of this window
+    Intuition* m_intuition = nullptr; // owned
+    Console* m_console = nullptr;     // owned by the gadget manager
 
     Vorta_Timer m_second_timer;
     uint32_t m_frames_per_second = 0;
