@@ -1,4 +1,4 @@
-// Grab_Image: JPEG decoding through stb_image and box averages.
+// Grab_Image: JPEG decoding through stb_image, PPM reading and box averages.
 #include "grab_image.h"
 
 #include <cstdio>
@@ -22,6 +22,23 @@ bool Grab_Image::Load(const std::string& path)
     rgb.assign(pixels, pixels + static_cast<size_t>(width) * height * 3);
     stbi_image_free(pixels);
     return true;
+}
+
+bool Grab_Image::Load_Ppm(const std::string& path)
+{
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    int max_value = 0;
+    bool ok = std::fscanf(file, "P6 %d %d %d", &width, &height, &max_value) == 3 && max_value == 255 &&
+              std::fgetc(file) != EOF && width > 0 && height > 0;
+    if (ok)
+    {
+        rgb.resize(static_cast<size_t>(width) * height * 3);
+        ok = std::fread(rgb.data(), 1, rgb.size(), file) == rgb.size();
+    }
+    std::fclose(file);
+    return ok;
 }
 
 void Grab_Image::Average(float x0, float y0, float x1, float y1, double out[3]) const

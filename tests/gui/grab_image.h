@@ -1,5 +1,5 @@
-// Screen grabs read back for pixel checks: a JPEG the window saved, averaged over boxes given in fractions
-// of the picture.
+// Screen grabs read back for pixel checks: a JPEG the window saved or a PPM of the X window, averaged over
+// boxes given in fractions of the picture.
 #pragma once
 #include <string>
 #include <vector>
@@ -12,6 +12,8 @@ struct Grab_Image
 
     // False when the file is missing or not a whole picture.
     bool Load(const std::string& path);
+    // A binary PPM (P6, 8 bits a channel).
+    bool Load_Ppm(const std::string& path);
     // Mean red, green and blue (0 to 255) of the box [x0, x1) x [y0, y1).
     void Average(float x0, float y0, float x1, float y1, double out[3]) const;
 };
