@@ -84,6 +84,7 @@ bool Decode_Dds(const uint8_t* data, size_t size, Decoded_Image& out)
 
     uint32_t format = GPU_FORMAT_UNKNOWN;
     bool force_opaque = false;
+    bool packed_rgb = false;
     if (pf_flags & k_pf_fourcc)
     {
         if (four_cc == Four_CC('D', 'X', 'T', '1'))
@@ -126,6 +127,17 @@ bool Decode_Dds(const uint8_t* data, size_t size, Decoded_Image& out)
         else
             return false;
     }
+    else if ((pf_flags & k_pf_rgb) && bit_count == 24)
+    {
+        // Three bytes a pixel, as paint programs save opaque pictures: widened to four, opaque.
+        if (masks[0] == 0xFF0000u && masks[1] == 0xFF00u && masks[2] == 0xFFu)
+            format = GPU_FORMAT_B8G8R8X8_UNORM;
+        else if (masks[0] == 0xFFu && masks[1] == 0xFF00u && masks[2] == 0xFF0000u)
+            format = GPU_FORMAT_R8G8B8A8_UNORM;
+        else
+            return false;
+        packed_rgb = true;
+    }
     else
         return false;
 
@@ -138,7 +150,8 @@ bool Decode_Dds(const uint8_t* data, size_t size, Decoded_Image& out)
         needed += Gpu_Level_Bytes(format, w, h);
     }
     needed *= faces;
-    if (offset > size || size - offset < needed)
+    size_t stored = packed_rgb ? needed / 4 * 3 : needed;
+    if (offset > size || size - offset < stored)
         return false;
 
     out.desc.width = width;
@@ -148,6 +161,17 @@ bool Decode_Dds(const uint8_t* data, size_t size, Decoded_Image& out)
     out.desc.format = format;
     out.desc.bind_flags = GPU_BIND_SHADER_RESOURCE;
     out.desc.misc_flags = cube ? GPU_MISC_TEXTURE_CUBE : 0;
+    if (packed_rgb)
+    {
+        out.bytes.resize(needed);
+        const uint8_t* source = data + offset;
+        for (size_t i = 0; i < needed; i += 4, source += 3)
+        {
+            std::memcpy(&out.bytes[i], source, 3);
+            out.bytes[i + 3] = 0xFF;
+        }
+        return true;
+    }
     out.bytes.assign(data + offset, data + offset + needed);
     if (force_opaque)
         for (size_t i = 3; i < out.bytes.size(); i += 4)

@@ -282,7 +282,6 @@ class Gpu_Device
     const Gpu_Shader* m_vertex_shader = nullptr;
     const Gpu_Shader* m_pixel_shader = nullptr;
     unsigned m_program = 0;
-    bool m_program_failed = false;
     const Gpu_Buffer* m_vertex_buffer = nullptr;
     unsigned m_vertex_stride = 0;
     unsigned m_vertex_offset = 0;

@@ -293,6 +293,12 @@ Input_System* Vorta_Window::Get_Input()
 
 void Vorta_Window::Get_Render_Size(int& width, int& height) const
 {
+    if (m_swap_chain)
+    {
+        width = m_swap_chain->Get_Width();
+        height = m_swap_chain->Get_Height();
+        return;
+    }
     width = m_width;
     height = m_height;
 }

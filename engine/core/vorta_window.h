@@ -78,7 +78,7 @@ class Vorta_Window
     uint32_t Get_Fps() const { return m_frames_per_second; }
     float Get_Target_Frame_Time() const { return m_target_frame_time; }
     bool Get_Lock() const { return m_lock; }
-    // The size the window renders at, in pixels.
+    // The size the window renders at, in pixels: the swap chain's once there is one.
     void Get_Render_Size(int& width, int& height) const;
     const platform::Os_Window& Get_Os_Window() const { return m_os_window; }
     Sound_System* Get_Sound_System() const { return m_sound_system; }

@@ -10,6 +10,8 @@ class GFX_Buffer : public Texture
   public:
     GFX_Buffer() = default;
     ~GFX_Buffer() override;
+    // The plain texture set-up stays available beside the render-target one.
+    using Texture::Initialize;
     // A zero format leaves that half out. Device failures end the program with the error box.
     bool Initialize(Vorta_Window* window, int width, int height, uint32_t colour_format,
                     uint32_t depth_format);
