@@ -28,7 +28,9 @@ play)
 test)
     # A virtual X display stands in for the desktop: real windows, OpenGL on Mesa's llvmpipe.
     # VORTA5_XVFB_SERVER_NUM picks the first display number to try (for several runs side by side).
-    xvfb-run -a ${VORTA5_XVFB_SERVER_NUM:+-n "$VORTA5_XVFB_SERVER_NUM"} -s "-screen 0 1920x1080x24" ctest --test-dir build --output-on-failure -j"$jobs"
+    # -noreset: an X server resets when its last client leaves and drops connections made meanwhile, which
+    # would fail tests that open their windows at that moment.
+    xvfb-run -a ${VORTA5_XVFB_SERVER_NUM:+-n "$VORTA5_XVFB_SERVER_NUM"} -s "-screen 0 1920x1080x24 -noreset" ctest --test-dir build --output-on-failure -j"$jobs"
     # Builds of their own (sanitizers, fuzzers) and their runs, each a script taking the main build folder.
     for extra in tests/extra/*.sh; do
         [ -e "$extra" ] || continue

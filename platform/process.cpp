@@ -49,6 +49,9 @@ void Install_Quit_Signals()
     struct sigaction action;
     std::memset(&action, 0, sizeof(action));
     action.sa_handler = On_Quit_Signal;
+    // Calls under way (file reads, device opening) carry on instead of failing with EINTR: the flag alone
+    // ends the program, at the next pump.
+    action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
