@@ -2,9 +2,9 @@
 #include "engine/audio/sound_system.h"
 
 #include "engine/audio/sound.h"
+#include "engine/core/no_case.h"
 #include "engine/core/vorta_log.h"
 
-#include <cctype>
 #include <cstdio>
 #include <new>
 
@@ -42,13 +42,6 @@ const char* Result_Name(platform::Sound_Result result)
     }
 }
 
-bool Same_Name(const char* a, const char* b)
-{
-    for (; *a && *b; ++a, ++b)
-        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b)))
-            return false;
-    return *a == *b;
-}
 } // namespace
 
 Sound_System::~Sound_System()
@@ -125,7 +118,7 @@ CSound* Sound_System::Load(const char* name, int kind)
 
     for (CSound* sound : m_cache)
     {
-        if (sound && sound->Get_Name() && Same_Name(sound->Get_Name(), path))
+        if (sound && sound->Get_Name() && Equal_No_Case(sound->Get_Name(), path))
         {
             Print_Message("Sound \"%s\" found in sample cache... OK\n", name);
             return sound;

@@ -1,22 +1,11 @@
 // Texture_Manager.
 #include "engine/render/texture_manager.h"
 
+#include "engine/core/no_case.h"
 #include "engine/core/vorta_log.h"
 #include "engine/render/texture.h"
 
-#include <cctype>
 #include <new>
-
-namespace
-{
-bool Same_Name(const char* a, const char* b)
-{
-    for (; *a && *b; ++a, ++b)
-        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b)))
-            return false;
-    return *a == *b;
-}
-} // namespace
 
 Texture_Manager::~Texture_Manager()
 {
@@ -53,7 +42,7 @@ Image* Texture_Manager::Load(const char* name, int kind, int /*options*/)
     for (int i = 0; i < m_capacity; ++i)
     {
         Image* image = m_table[i];
-        if (image && image->Get_Kind() == kind && image->Get_Name() && Same_Name(image->Get_Name(), name))
+        if (image && image->Get_Kind() == kind && image->Get_Name() && Equal_No_Case(image->Get_Name(), name))
         {
             Print_Message("Texture \"%s\" found in texture cache\n", name);
             return image;

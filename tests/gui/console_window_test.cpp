@@ -10,6 +10,7 @@
 #include "engine/render/d3d_swap_chain.h"
 #include "grab_image.h"
 #include "support/private_display.h"
+#include "support/sdl_events.h"
 #include "support/test_files.h"
 
 #include <SDL.h>
@@ -79,14 +80,7 @@ class ConsoleWindowTest : public ::testing::Test
     void Tap(SDL_Scancode scancode)
     {
         for (bool down : {true, false})
-        {
-            SDL_Event event = {};
-            event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-            event.key.windowID = window->Get_Os_Window().Id();
-            event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-            event.key.keysym.scancode = scancode;
-            SDL_PushEvent(&event);
-        }
+            test_support::Push_Key(window->Get_Os_Window().Id(), scancode, down);
     }
     // Taps the keys and SysRq in one frame, so that the grab shows that frame; then one frame with every
     // key up.

@@ -6,6 +6,7 @@
 #include "engine/input/input_system.h"
 #include "engine/input/key_names.h"
 #include "support/private_display.h"
+#include "support/sdl_events.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -61,12 +62,7 @@ class InputWindowTest : public ::testing::Test
     }
     void Push_Key(SDL_Scancode scancode, bool down)
     {
-        SDL_Event event = {};
-        event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-        event.key.windowID = window->Get_Os_Window().Id();
-        event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-        event.key.keysym.scancode = scancode;
-        SDL_PushEvent(&event);
+        test_support::Push_Key(window->Get_Os_Window().Id(), scancode, down);
     }
     void Push_Finger(Uint32 type, SDL_FingerID finger, float x, float y)
     {
