@@ -119,6 +119,34 @@ bool Gpu_Output_Modes(int adapter, int output, std::vector<Gpu_Display_Mode>& ou
             out.push_back(entry);
         }
     }
+    else
+    {
+        // A desktop display lists the sizes a window or a scaled full-screen mode can have up to its
+        // largest mode, as the Windows adapter does; a virtual or single-mode screen reports only its own
+        // size, so the common sizes that fit are added (at 60 Hz) where the device did not list them.
+        uint32_t widest = 0, tallest = 0;
+        for (const Gpu_Display_Mode& mode : out)
+        {
+            widest = std::max(widest, mode.width);
+            tallest = std::max(tallest, mode.height);
+        }
+        const size_t listed = out.size();
+        for (const auto& size : k_common_modes)
+        {
+            if (size[0] > widest || size[1] > tallest)
+                continue;
+            bool present = false;
+            for (size_t i = 0; i < listed && !present; ++i)
+                present = out[i].width == size[0] && out[i].height == size[1];
+            if (present)
+                continue;
+            Gpu_Display_Mode entry;
+            entry.width = size[0];
+            entry.height = size[1];
+            entry.refresh_numerator = 60;
+            out.push_back(entry);
+        }
+    }
     std::sort(out.begin(), out.end(), Gpu_Mode_Before);
     // The same size and rate in several pixel formats is one mode here.
     out.erase(std::unique(out.begin(), out.end(),

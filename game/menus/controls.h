@@ -1,0 +1,56 @@
+// Controls: keyboard, joypad and touch merged into two axes and two press counters once a frame, with the
+// bindings kept in "controls.txt".
+#pragma once
+#include <cstdint>
+
+class Controller;
+class Sprite;
+
+// Binding slots.
+enum Control_Binding
+{
+    BIND_LEFT = 0,
+    BIND_RIGHT,
+    BIND_UP,
+    BIND_DOWN,
+    BIND_FIRE,
+    BIND_USE,
+    BIND_PAD_X, // pad axis index, negative = inverted
+    BIND_PAD_Y,
+    BIND_PAD_FIRE, // pad button index
+    BIND_PAD_USE,
+    BIND_COUNT
+};
+
+struct Controls
+{
+    Controls() = default;
+    Controls(const Controls&) = delete;
+    Controls& operator=(const Controls&) = delete;
+    // Saves "controls.txt" and deletes the touch sprite.
+    ~Controls();
+
+    int32_t pad_index = 0;
+    Controller* pad = nullptr; // borrowed from the input system
+    float x = 0.0f;            // +1 right
+    float y = 0.0f;            // +1 up (thrust)
+    int32_t fire_frames = 0;   // 1 in the frame fire goes down, 0 when released
+    int32_t use_frames = 0;
+    int32_t bindings[BIND_COUNT] = {30, 32, 17, 31, 28, 54, 0, -1, 0, 1};
+    bool touch_visible = true;
+    Sprite* touch_sprite = nullptr; // owned
+    float stick_x = 0.1f, stick_y = 0.85f;
+    float stick_radius = 0.05f;
+    float dead_zone = 0.002f;
+    float fire_x = 0.85f, fire_y = 0.9f;
+    float use_x = 0.925f, use_y = 0.9f;
+    float button_radius = 0.05f;
+
+    bool Fire_Pressed() const { return fire_frames == 1; }
+    bool Use_Pressed() const { return use_frames == 1; }
+};
+
+// Writes the bindings to the file (CR LF lines); false when it cannot be written.
+bool Save_Controls(const Controls& controls, const char* file_name = "controls.txt");
+// Appends the quoted display name of a scan code to the text (of the given capacity).
+void Append_Key_Name(char* text, int capacity, int scan_code);
