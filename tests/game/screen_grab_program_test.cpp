@@ -36,7 +36,7 @@ bool Grab(const std::string& xdotool, const fs::path& grab)
 
 TEST(ScreenGrabProgramTest, LogsTheRendererAndPrintScreenSavesNumberedGrabsOfTheFrame)
 {
-    test_support::Private_Display display;
+    test_support::Private_Display display(1920, 1080);
     if (!display.Ready() || !Run_Command("command -v xdotool"))
         GTEST_SKIP() << "needs Xvfb and xdotool";
     test_support::Scratch_Folder folder;
@@ -47,8 +47,8 @@ TEST(ScreenGrabProgramTest, LogsTheRendererAndPrintScreenSavesNumberedGrabsOfThe
     std::string log = program.Log();
     size_t at = 0;
     for (const char* line :
-         {"  Video hardware\n", "    Hardware name    ", "  Display 0\n", "    size     1024, 768\n",
-          "    Get display mode list... \n", "      1024 x 768 at ", "Init Ok...\n",
+         {"  Video hardware\n", "    Hardware name    ", "  Display 0\n", "    size     1920, 1080\n",
+          "    Get display mode list... \n", "      1920 x 1080 at ", "Init Ok...\n",
           "Create D3D11 Device... 11_0 Ok\n", "Create Sampler Manager... OK\n",
           "Create Shader Manager... OK\n", "Create Texture Manager... OK\n", "Opening display...OK\n",
           "Creating Swapchain...OK\n", "Create off screen render buffer... OK\n",

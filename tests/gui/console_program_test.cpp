@@ -47,10 +47,13 @@ std::string Grab_Name(const Scratch_Folder& folder, int index)
     return folder.File(name);
 }
 
-// Presses SysRq until the program saves grab `index`. A press in the frame right after the last grab's
-// reads as still held, so an unanswered press is repeated once a frame has surely gone by.
+// Presses SysRq until the program saves grabs `index` and `index + 1`: the game saves one from its update,
+// before the frame is drawn, and the engine the finished frame with the console over it, which is the one
+// loaded. A press in the frame right after the last grab's reads as still held, so an unanswered press is
+// repeated once a frame has surely gone by.
 bool Grab(const Scratch_Folder& folder, int& index, Grab_Image& image)
 {
+    ++index;
     const std::string path = Grab_Name(folder, index);
     for (int press = 0; press < 10; ++press)
     {
