@@ -95,17 +95,3 @@ bool Save_Controls(const Controls&, const char*)
     return false;
 }
 void Append_Key_Name(char*, int, int) {}
-
-// Hiscores and credits
-void App::Name_Entry_Update() {}
-void App::Render_Hiscores(bool) {}
-void App::Render_Credits() {}
-void Load_Hiscores(Hiscore_Table&, const char*, int32_t, int32_t) {}
-bool Save_Hiscores(const Hiscore_Table&, const char*)
-{
-    return false;
-}
-int Insert_Hiscore(Hiscore_Table&, int32_t, int32_t)
-{
-    return -1;
-}
