@@ -305,5 +305,8 @@ class App : public Vorta_Callbacks
     Vorta_Timer draw_watch; // milliseconds for the walk and death animation
 };
 
+// True when width / height is 1.7 or more: the wide-screen layout of play and the HUD.
+bool Is_Wide_Screen(int width, int height);
+
 // The one App of the process: set when it is created, cleared after it is deleted.
 extern App* g_app;
