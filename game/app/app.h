@@ -144,6 +144,9 @@ class App : public Vorta_Callbacks
     void Alien_Hit(Game_Object& object, int32_t points);
     // One alien of the type into the lowest free slot; false when none is free.
     bool Spawn_Alien(int type);
+    void Update_Alien(Game_Object& object, float t);
+    // Wrap, departure, animation and hit check at the end of every alien's update.
+    void Finish_Alien(Game_Object& object);
 
     // ---- Mission objects (game/play/mission*.cpp) ----
     void Build_Missile_Base(bool countdown_running);
@@ -152,8 +155,27 @@ class App : public Vorta_Callbacks
     void Bomb_Blast(float x);
     void Apply_Gravity(Game_Object& object, float g, float t);
     void Follow_Pilot(Game_Object& object, float offset);
-    void Pause_Countdown(Player_Record& player);
-    void Resume_Countdown(Player_Record& player);
+    void Pause_Countdown(Player_Record& record);
+    void Resume_Countdown(Player_Record& record);
+    // Births of the mission objects into the first free slot; null when none is free.
+    Game_Object* Create_Defence(float x);
+    Game_Object* Create_Launcher(float x);
+    Game_Object* Create_Missile(int type, float x, float y);
+    Game_Object* Create_Gun();
+    Game_Object* Create_Teleporter(int type, float x);
+    // A bridge taken from the buggy: carried by the pilot.
+    Game_Object* Create_Bridge();
+    // A bomb next to the buggy, on the side away from the launcher (into the given record when not null).
+    Game_Object* Create_Bomb(Game_Object* record = nullptr);
+    void Update_Defence(Game_Object& object);
+    void Update_Launcher(Game_Object& object);
+    void Update_Missile(Game_Object& object, float t);
+    void Update_Bomb(Game_Object& object, float t);
+    void Update_Teleporter(Game_Object& object, float t);
+    void Update_Gun(Game_Object& object, float t);
+    void Update_Bridge(Game_Object& object, float t);
+    // Advances the animation of sprite 1 (or 2) by one cell each period, cyclic.
+    void Animate(Game_Object& object, float period, bool second = false);
 
     // ---- Lasers, plasma balls and explosions (game/play/effects*.cpp) ----
     void Start_Laser_Beam(Laser_Beam& beam, float y, int direction);
@@ -218,6 +240,12 @@ class App : public Vorta_Callbacks
     float Aspect() const;
     // The window's keyboard, or null.
     const Keyboard* Get_Keyboard() const;
+
+    // The current player's pilot and buggy.
+    float Pilot_X() const { return player->pilot_x; }
+    float Pilot_Y() const { return player->pilot_y; }
+    float Buggy_X() const { return player->buggy_x; }
+    float Buggy_Y() const { return player->buggy_y; }
 
     // ---- Window ----
     Vorta_Window* window = nullptr; // owned by the engine

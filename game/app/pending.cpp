@@ -28,30 +28,6 @@ void App::Add_Score(int32_t) {}
 void App::Destroy_Buggy() {}
 void App::Reset_Player(Player_Record&) {}
 void App::Clear_Player(Player_Record&) {}
-void App::Set_Up_Level(Player_Record&, bool) {}
-Game_Object* App::New_Object()
-{
-    return nullptr;
-}
-
-// Aliens
-void App::Update_Aliens(float) {}
-void App::Update_Object(Game_Object&, float) {}
-void App::Alien_Hit(Game_Object&, int32_t) {}
-bool App::Spawn_Alien(int)
-{
-    return false;
-}
-
-// Mission objects
-void App::Build_Missile_Base(bool) {}
-void App::Launch_Missiles() {}
-void App::Complete_Level() {}
-void App::Bomb_Blast(float) {}
-void App::Apply_Gravity(Game_Object&, float, float) {}
-void App::Follow_Pilot(Game_Object&, float) {}
-void App::Pause_Countdown(Player_Record&) {}
-void App::Resume_Countdown(Player_Record&) {}
 
 // Lasers, plasma balls and explosions
 void App::Start_Laser_Beam(Laser_Beam&, float, int) {}
