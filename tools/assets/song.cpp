@@ -18,8 +18,13 @@
 //   pattern N ... end             one row a line: for each channel NOTE INSTRUMENT VOLUME EFFECT,
 //                                 e.g. "C#4 01 40 A0F"; "---" or "..." for no note, "===" key off,
 //                                 ".." and "..." for empty fields; "|" between channels is allowed.
-//                                 Or built from tracks: "rows N" and lines "CHANNEL TRACK [SEMITONES]",
-//                                 each track repeated to fill the rows (default: the longest track).
+//                                 Or built from tracks: "rows N" and lines
+//                                 "CHANNEL TRACK [SEMITONES] TRACK [SEMITONES] ... [>DELAY] [%VOLUME]
+//                                 [@INSTRUMENT] [~PANNING]": the tracks one after another, transposed,
+//                                 delayed by DELAY rows (what runs past the end comes round to the
+//                                 start), their notes at VOLUME percent, on INSTRUMENT and panned to
+//                                 PANNING (0 left to 255 right), repeated to fill the rows (default:
+//                                 the longest line).
 #include "builders.h"
 #include "song_cells.h"
 #include "synth.h"
@@ -186,35 +191,105 @@ bool Make_Sample(Instrument_Source& in, std::string& error)
     return true;
 }
 
-// A pattern built from tracks: its rows and, for each channel, the track and the transposition.
+// One channel of a pattern built from tracks: the tracks played one after another (each with its
+// transposition), delayed by some rows and at a share of their volume.
+struct Channel_Part
+{
+    int channel = 0;
+    std::vector<std::pair<const Track*, int>> tracks; // track, semitones
+    int delay = 0;
+    int volume_percent = 100;
+    int instrument = 0; // above 0: every note plays this instrument
+    int panning = -1;   // 0 to 255: every note without an effect of its own sets this panning (8xx)
+};
+
 struct Assembly
 {
     int rows = 0;
-    std::vector<std::pair<int, std::pair<const Track*, int>>> parts; // channel -> (track, semitones)
+    std::vector<Channel_Part> parts;
 };
 
-void Assemble(const Assembly& a, int channels, Xm_Pattern& pattern, std::string& error)
+void Assemble(const Assembly& a, int channels, const std::vector<Instrument_Source>& instruments,
+              Xm_Pattern& pattern, std::string& error)
 {
+    std::vector<std::vector<Xm_Cell>> lines;
     int rows = a.rows;
-    for (const auto& part : a.parts)
-        rows = std::max(rows, a.rows > 0 ? a.rows : static_cast<int>(part.second.first->cells.size()));
+    for (const Channel_Part& part : a.parts)
+    {
+        std::vector<Xm_Cell>& cells = lines.emplace_back();
+        for (const auto& [track, semitones] : part.tracks)
+            for (Xm_Cell cell : track->cells)
+            {
+                if (cell.note && cell.note != 97 && (!cell.instrument || part.instrument))
+                    cell.instrument =
+                        static_cast<uint8_t>(part.instrument ? part.instrument : track->instrument);
+                if (!Transpose(cell, semitones))
+                    return void(error = "a transposed note leaves C-0 to B-7");
+                if (part.volume_percent != 100 && cell.instrument > 0 &&
+                    cell.instrument <= static_cast<int>(instruments.size()) && cell.note && cell.note != 97 &&
+                    (cell.volume == 0 || (cell.volume >= 0x10 && cell.volume <= 0x50)))
+                {
+                    int volume =
+                        cell.volume ? cell.volume - 0x10 : instruments[cell.instrument - 1].xm.volume;
+                    cell.volume = static_cast<uint8_t>(0x10 + volume * part.volume_percent / 100);
+                }
+                else if (part.volume_percent != 100 && cell.volume >= 0x10 && cell.volume <= 0x50)
+                    cell.volume =
+                        static_cast<uint8_t>(0x10 + (cell.volume - 0x10) * part.volume_percent / 100);
+                if (part.panning >= 0 && cell.note && cell.note != 97 && !cell.effect && !cell.parameter)
+                    cell.effect = 8, cell.parameter = static_cast<uint8_t>(part.panning);
+                cells.push_back(cell);
+            }
+        if (a.rows == 0)
+            rows = std::max(rows, static_cast<int>(cells.size()));
+    }
     if (rows < 1 || rows > 256)
         return void(error = "a pattern has 1 to 256 rows");
     pattern.rows = rows;
     pattern.cells.assign(static_cast<size_t>(rows) * channels, Xm_Cell{});
-    for (const auto& [channel, use] : a.parts)
+    for (size_t p = 0; p < a.parts.size(); ++p)
     {
-        const Track& track = *use.first;
+        const std::vector<Xm_Cell>& cells = lines[p];
+        const int n = static_cast<int>(cells.size());
         for (int row = 0; row < rows; ++row)
-        {
-            Xm_Cell cell = track.cells[row % track.cells.size()];
-            if (cell.note && cell.note != 97 && !cell.instrument)
-                cell.instrument = static_cast<uint8_t>(track.instrument);
-            if (!Transpose(cell, use.second))
-                return void(error = "a transposed note leaves C-0 to B-7");
-            pattern.cells[static_cast<size_t>(row) * channels + channel - 1] = cell;
-        }
+            pattern.cells[static_cast<size_t>(row) * channels + a.parts[p].channel - 1] =
+                cells[((row - a.parts[p].delay) % n + n) % n];
     }
+}
+
+// "CHANNEL TRACK [SEMITONES] TRACK [SEMITONES] ... [>DELAY_ROWS] [%VOLUME] [@INSTRUMENT] [~PANNING]".
+bool Read_Channel_Part(Word_Reader& use, const std::map<std::string, Track>& tracks, int channels,
+                       Channel_Part& part)
+{
+    part.channel = use.Integer("a channel");
+    if (use.Ok() && (part.channel < 1 || part.channel > channels))
+        use.Fail("channels are numbered 1 to " + std::to_string(channels));
+    while (use.Ok() && use.More())
+    {
+        std::string word = use.Word("a track");
+        char* end = nullptr;
+        const bool option = word[0] == '>' || word[0] == '%' || word[0] == '@' || word[0] == '~';
+        long value = std::strtol(word.c_str() + option, &end, 10);
+        bool number = !word.empty() && *end == 0 && end != word.c_str() + option;
+        if (word[0] == '~' && number && value >= 0 && value <= 255)
+            part.panning = static_cast<int>(value);
+        else if (word[0] == '@' && number && value >= 1 && value <= 128)
+            part.instrument = static_cast<int>(value);
+        else if (word[0] == '>' && number && value >= 0 && value < 256)
+            part.delay = static_cast<int>(value);
+        else if (word[0] == '%' && number && value >= 0 && value <= 100)
+            part.volume_percent = static_cast<int>(value);
+        else if (number && !part.tracks.empty() && value > -96 && value < 96)
+            part.tracks.back().second = static_cast<int>(value);
+        else if (auto found = tracks.find(word); found != tracks.end())
+            part.tracks.push_back({&found->second, 0});
+        else
+            use.Fail("'" + word + "' is no track written before this line, nor a transposition after one, " +
+                     ">ROWS or %VOLUME");
+    }
+    if (use.Ok() && part.tracks.empty())
+        use.Fail("a channel line names at least one track");
+    return use.Ok();
 }
 } // namespace
 
@@ -243,7 +318,7 @@ void Build_Song(Source_File& source, const std::string& name, Outputs& outputs)
             if (block == Block::Pattern && !assembly.parts.empty())
             {
                 std::string error;
-                Assemble(assembly, song.channels, song.patterns[current], error);
+                Assemble(assembly, song.channels, instruments, song.patterns[current], error);
                 if (!error.empty())
                     words.Fail(error);
             }
@@ -279,17 +354,9 @@ void Build_Song(Source_File& source, const std::string& name, Outputs& outputs)
             else
             {
                 Word_Reader use(source, line, 0);
-                int channel = use.Integer("a channel");
-                std::string name = use.Word("a track");
-                int semitones = use.More() ? use.Integer("semitones") : 0;
-                auto found = tracks.find(name);
-                if (use.Ok() && (channel < 1 || channel > song.channels))
-                    use.Fail("channels are numbered 1 to " + std::to_string(song.channels));
-                else if (use.Ok() && found == tracks.end())
-                    use.Fail("there is no track '" + name + "' before this line");
-                else if (use.Ok())
-                    assembly.parts.push_back({channel, {&found->second, semitones}});
-                use.End();
+                Channel_Part part;
+                if (Read_Channel_Part(use, tracks, song.channels, part))
+                    assembly.parts.push_back(part);
             }
             continue;
         }

@@ -111,11 +111,13 @@ bool Parse_Step(const std::string& word, std::vector<Xm_Cell>& cells, std::strin
         count = static_cast<int>(n);
         text.resize(star);
     }
+    // A step that begins with its effect or volume ("x401") has no note.
     size_t head = text.compare(0, 3, "---") == 0 || text.compare(0, 3, "===") == 0 ? 3
                   : !text.empty() && (text[0] == '.' || text[0] == '=')            ? 1
+                  : !text.empty() && (text[0] == 'x' || text[0] == 'v')            ? 0
                                                                                    : 3;
     Xm_Cell cell;
-    int note = Parse_Note(text.substr(0, head));
+    int note = head == 0 ? 0 : Parse_Note(text.substr(0, head));
     if (note < 0)
         return fail("a step begins with a note (C-4, C#4), '.' or '='");
     cell.note = static_cast<uint8_t>(note);

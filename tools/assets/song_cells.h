@@ -13,7 +13,8 @@ bool Parse_Cell(const std::vector<std::string>& fields, Xm_Cell& cell, std::stri
 
 // One track step: a note ("C-4", "C#4"), "." for none or "=" for key off, then any of "iNN" (instrument,
 // decimal), "vVV" (the volume column, as in a row) and "xEPP" (an effect), then "*N" to repeat the step
-// N times. Appends the cells; false with the reason in `error`.
+// N times; a step may also begin with its "v" or "x" ("x401": no note). Appends the cells; false with the
+// reason in `error`.
 bool Parse_Step(const std::string& word, std::vector<Xm_Cell>& cells, std::string& error);
 
 // Shifts a note by semitones; key off and no note stay as they are. False when it leaves C-0 to B-7.
