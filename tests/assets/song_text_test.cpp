@@ -100,6 +100,19 @@ TEST(SongText, TracksFillPatternsAndTheOrderRepeats)
     for (size_t i = 0; i < cells.size(); ++i)
         EXPECT_EQ(cells[i], riff[i % 5]) << "row " << i;
 
+    // A channel line's options: delayed a row (the last step comes round to the start), at half volume
+    // (of the step's own or of the instrument's), on another instrument, panned left of centre.
+    Write_File(sources.File("song.song"), "channels 1\ninstrument 1 a\n  length 0.05\nend\ninstrument 2 b\n"
+                                          "  length 0.05\nend\ntrack t 1\n  C-4v40 D-4 .\nend\n"
+                                          "pattern 0\n  1 t >1 %50 @2 ~64\nend\norder 0\n");
+    result = Run_Builder(sources.Path(), data.Path());
+    ASSERT_EQ(result.exit_code, 0) << result.output;
+    cells = First_Pattern(Read_File(data.File("song.xm")));
+    const Cell shifted[3] = {{}, {49, 2, 0x30, 8, 0x40}, {51, 2, 0x30, 8, 0x40}};
+    ASSERT_EQ(cells.size(), 3u);
+    for (size_t i = 0; i < cells.size(); ++i)
+        EXPECT_EQ(cells[i], shifted[i]) << "row " << i;
+
     // Mistakes name the line and the reason.
     Write_File(sources.File("song.song"), "channels 1\ntrack t\n  C-4 .x4\nend\n");
     result = Run_Builder(sources.Path(), data.Path());
