@@ -821,6 +821,8 @@ void Gpu_Device::Restore_Write_Masks()
 
 void Gpu_Device::Clear_Target(const Gpu_View* colour, const float rgba[4])
 {
+    if (m_output_discarded)
+        return;
     if (!colour || colour->Get_Kind() != Gpu_View::Kind::render_target)
         return;
     unsigned framebuffer = Framebuffer_For(colour->Texture(), nullptr);
@@ -836,6 +838,8 @@ void Gpu_Device::Clear_Target(const Gpu_View* colour, const float rgba[4])
 void Gpu_Device::Clear_Depth_Stencil(const Gpu_View* depth, bool clear_depth, float value, bool clear_stencil,
                                      uint8_t stencil)
 {
+    if (m_output_discarded)
+        return;
     if (!depth || depth->Get_Kind() != Gpu_View::Kind::depth_stencil || (!clear_depth && !clear_stencil))
         return;
     unsigned framebuffer = Framebuffer_For(nullptr, depth->Texture());
@@ -859,6 +863,8 @@ void Gpu_Device::Clear_Depth_Stencil(const Gpu_View* depth, bool clear_depth, fl
 
 void Gpu_Device::Resolve(const Gpu_Texture* destination, const Gpu_Texture* source)
 {
+    if (m_output_discarded)
+        return;
     if (!destination || !source)
         return;
     unsigned from = Framebuffer_For(source, nullptr);
@@ -1101,6 +1107,8 @@ void Gpu_Device::Bind_Vertex_Input()
 
 void Gpu_Device::Draw_Indexed(unsigned index_count, unsigned first_index, int base_vertex)
 {
+    if (m_output_discarded)
+        return;
     if (!m_index_buffer || !m_vertex_buffer || index_count == 0 ||
         (static_cast<size_t>(first_index) + index_count) * 4 > m_index_buffer->Size())
         return;
@@ -1116,6 +1124,8 @@ void Gpu_Device::Draw_Indexed(unsigned index_count, unsigned first_index, int ba
 
 void Gpu_Device::Draw(unsigned vertex_count, unsigned first_vertex)
 {
+    if (m_output_discarded)
+        return;
     if (!m_vertex_buffer || vertex_count == 0)
         return;
     m_program = Program_For(m_vertex_shader, m_pixel_shader, nullptr);

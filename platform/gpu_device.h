@@ -212,6 +212,10 @@ class Gpu_Device
     // Triangle lists.
     void Draw_Indexed(unsigned index_count, unsigned first_index, int base_vertex);
     void Draw(unsigned vertex_count, unsigned first_vertex);
+    // While on, clears, resolves, draws and presents do nothing (a frame nobody will see); everything else,
+    // buffer uploads and state changes included, goes on as usual.
+    void Discard_Output(bool discard) { m_output_discarded = discard; }
+    bool Output_Discarded() const { return m_output_discarded; }
 
     // Write-discard mapping of a dynamic buffer: the old contents are gone; Unmap uploads.
     void* Map_Discard(Gpu_Buffer* buffer);
@@ -237,6 +241,7 @@ class Gpu_Device
     unsigned Framebuffer_For(const Gpu_Texture* colour, const Gpu_Texture* depth);
 
   private:
+    bool m_output_discarded = false;
     void Apply_Depth();
     void Apply_Blend();
     void Apply_Rasterizer();

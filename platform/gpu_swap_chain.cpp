@@ -72,6 +72,8 @@ Gpu_Result Gpu_Swap_Chain::Present(int sync_interval)
 {
     if (!m_back_buffer || !Make_Current())
         return GPU_ERROR_INVALID_CALL;
+    if (m_device->Output_Discarded())
+        return GPU_OK;
     const Gpu_Texture* picture = Resolved();
     unsigned from = m_device->Framebuffer_For(picture, nullptr);
     if (!from)

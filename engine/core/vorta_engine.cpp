@@ -3,9 +3,11 @@
 
 #include "engine/core/config_list.h"
 #include "engine/core/cpu_monitor.h"
+#include "engine/core/run_settings.h"
 #include "engine/core/vorta_log.h"
 #include "engine/core/vorta_window.h"
 #include "engine/render/d3d_device.h"
+#include "platform/clock.h"
 #include "platform/process.h"
 
 #include <cstdio>
@@ -20,6 +22,14 @@ Vorta_Engine::Vorta_Engine()
     std::snprintf(m_texture_path, sizeof(m_texture_path), "%s", "data/textures/");
     // SIGINT and SIGTERM end the program the way a closed window does.
     platform::Install_Quit_Signals();
+    // The run settings come first: the clock sample below and every window read them.
+    if (g_vorta_run.headless)
+        platform::Use_Headless_Drivers();
+    if (g_vorta_run.fixed_clock)
+    {
+        platform::Start_Fixed_Clock(FIXED_CLOCK_START_SECONDS * g_vorta_clock.frequency);
+        m_fixed_clock = true;
+    }
     Sample_Clock();
     m_timer.Reset();
 }
@@ -27,6 +37,8 @@ Vorta_Engine::Vorta_Engine()
 Vorta_Engine::~Vorta_Engine()
 {
     Shutdown();
+    if (m_fixed_clock)
+        platform::Stop_Fixed_Clock();
     delete[] m_command_line;
     if (g_vorta_engine == this)
         g_vorta_engine = nullptr;
@@ -208,11 +220,20 @@ void Vorta_Engine::Main_Loop()
             break;
         if (m_cpu_monitor)
             m_cpu_monitor->Update();
-        Sample_Clock();
+        // One sample a pass; on the fixed-step clock, exactly one frame of the first window later.
+        Step_Clock(Frame_Period());
         for (Vorta_Window* window : m_windows)
             if (window && window->Is_Open())
                 window->Frame();
     }
+}
+
+float Vorta_Engine::Frame_Period() const
+{
+    for (const Vorta_Window* window : m_windows)
+        if (window && window->Is_Open())
+            return window->Get_Target_Frame_Time() > 0.0f ? window->Get_Target_Frame_Time() : 1.0f / 60.0f;
+    return 1.0f / 60.0f;
 }
 
 void Vorta_Engine::Shutdown()

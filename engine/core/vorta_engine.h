@@ -60,6 +60,10 @@ class Vorta_Engine
     const platform::Window_Class& Get_Window_Class() const { return m_window_class; }
 
   private:
+    // The target frame time of the first open window (1/60 s without one, or with an unlimited one): the
+    // step of the fixed-step clock.
+    float Frame_Period() const;
+
     class Message_Handler final : public platform::Event_Sink
     {
       public:
@@ -74,6 +78,7 @@ class Vorta_Engine
     };
 
     bool m_msaa = true;
+    bool m_fixed_clock = false; // this engine turned the fixed-step clock on
     platform::Window_Class m_window_class;
     CPU_Monitor* m_cpu_monitor = nullptr;
     Vorta_Window* m_windows[MAX_WINDOWS] = {};

@@ -3,12 +3,52 @@
 
 #include "platform/clock.h"
 
+#include <initializer_list>
+
 Vorta_Clock g_vorta_clock = {platform::Clock_Frequency(), platform::Clock_Ticks()};
 
 int64_t Sample_Clock()
 {
-    g_vorta_clock.now = platform::Clock_Ticks();
+    g_vorta_clock.now = platform::Frame_Clock_Ticks();
     return g_vorta_clock.now;
+}
+
+int64_t Step_Clock(float frame_period)
+{
+    if (platform::Fixed_Clock_On())
+    {
+        // The step of the last period asked for is kept: the period changes only by the console's slowdown.
+        static float last_period = -1.0f;
+        static int64_t last_frequency = 0;
+        static int64_t step = 0;
+        if (frame_period != last_period || g_vorta_clock.frequency != last_frequency)
+        {
+            last_period = frame_period;
+            last_frequency = g_vorta_clock.frequency;
+            step = Fixed_Step_Ticks(frame_period, g_vorta_clock.frequency);
+        }
+        platform::Advance_Fixed_Clock(step);
+    }
+    return Sample_Clock();
+}
+
+int64_t Fixed_Step_Ticks(float period, int64_t frequency)
+{
+    if (!(period > 0.0f) || frequency <= 0)
+        return 0;
+    auto seconds = [frequency](int64_t ticks)
+    { return static_cast<float>(static_cast<double>(ticks) / static_cast<double>(frequency)); };
+    const int64_t nearest =
+        static_cast<int64_t>(static_cast<double>(period) * static_cast<double>(frequency) + 0.5);
+    // Nearest first, then outwards: the exact one closest to the period.
+    for (int64_t offset = 0; offset <= 2; ++offset)
+        for (int64_t ticks : {nearest - offset, nearest + offset})
+            if (ticks > 0 && seconds(ticks) == period)
+                return ticks;
+    int64_t ticks = nearest > 1 ? nearest - 1 : 1;
+    while (seconds(ticks) < period)
+        ++ticks;
+    return ticks;
 }
 
 void Vorta_Timer::Clear()

@@ -11,8 +11,16 @@ struct Vorta_Clock
 };
 extern Vorta_Clock g_vorta_clock;
 
-// Reads the counter into the global now and returns it.
+// Reads the frame clock into the global now and returns it: the engine's constructor, the frame limiter
+// while it waits, and (through Step_Clock) the main loop once a pass.
 int64_t Sample_Clock();
+// The main loop's sample. With the fixed-step clock on, the clock first moves on by exactly one frame of
+// the given period (Fixed_Step_Ticks); otherwise the same as Sample_Clock.
+int64_t Step_Clock(float frame_period);
+// The whole number of ticks closest to the period whose length in seconds, taken as a float the way the
+// frame limiter takes it, equals the period exactly; where none does, the shortest that is not below it.
+// A frame of that many ticks gives the limiter a time scale of exactly 1.
+int64_t Fixed_Step_Ticks(float period, int64_t frequency);
 
 // A countdown or stopwatch in counter ticks; a plain value, copied freely.
 class Vorta_Timer

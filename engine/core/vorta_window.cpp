@@ -2,6 +2,7 @@
 #include "engine/core/vorta_window.h"
 
 #include "engine/audio/sound_system.h"
+#include "engine/core/run_settings.h"
 #include "engine/core/vorta_callbacks.h"
 #include "engine/core/vorta_engine.h"
 #include "engine/core/vorta_log.h"
@@ -140,6 +141,9 @@ bool Vorta_Window::Open(int adapter, int display, int width, int height, bool fu
         Print_Message("Failed - to allocate input...\n");
         return false;
     }
+    // A run on recorded input reads it instead of the devices; a recording run shows every poll to its tap.
+    m_input->Attach(g_vorta_run.input_source, g_vorta_run.input_tap);
+    m_input->Attach_Touch(&m_touch);
     if (!m_input->Create(m_os_window.Id()))
     {
         Print_Message("Failed - to initialize input...\n");
@@ -280,7 +284,8 @@ void Vorta_Window::Set_Icon(const platform::Icon_Image& icon)
 
 Input_System* Vorta_Window::Get_Input()
 {
-    if (m_input && m_input->Get_Mouse())
+    // Input from a source brings its own mouse position.
+    if (m_input && m_input->Get_Mouse() && !m_input->Has_Source())
     {
         const float* mouse = m_engine->Get_Mouse_Position();
         int width = 0, height = 0;
@@ -319,17 +324,38 @@ void Vorta_Window::Limit_Frame()
     }
     if (m_lock)
     {
-        while (m_frame_timer.Elapsed_Seconds() < m_target_frame_time)
+        if (!platform::Fixed_Clock_On())
         {
-            Sample_Clock();
-            platform::Yield_Thread();
+            while (m_frame_timer.Elapsed_Seconds() < m_target_frame_time)
+            {
+                Sample_Clock();
+                platform::Yield_Thread();
+            }
         }
+        else if (g_vorta_run.real_time_pacing)
+            Pace_Real_Time();
     }
     if (m_frame_count <= 1)
         m_time_scale = 1.0f;
     else
         m_time_scale = m_frame_timer.Elapsed_Seconds() / m_target_frame_time;
     m_frame_timer.Reset();
+}
+
+// The fixed-step clock has already moved on by exactly one period; for a player the frame is still held to
+// the period in real time. A frame that came late starts the next period from its own end: no catching up.
+void Vorta_Window::Pace_Real_Time()
+{
+    const int64_t period =
+        static_cast<int64_t>(static_cast<double>(m_target_frame_time) * platform::Clock_Frequency());
+    int64_t now = platform::Clock_Ticks();
+    if (m_paced_frame_start != 0)
+        while (now - m_paced_frame_start < period)
+        {
+            platform::Yield_Thread();
+            now = platform::Clock_Ticks();
+        }
+    m_paced_frame_start = now;
 }
 
 void Vorta_Window::Frame()
@@ -340,9 +366,18 @@ void Vorta_Window::Frame()
     if (m_swap_chain)
         m_swap_chain->Make_Current();
 
-    // 2. Input poll.
-    if (m_input)
-        m_input->Poll();
+    // 2. Input poll (the mouse's normalised position first, so that what the poll saw includes it).
+    if (Input_System* input = Get_Input())
+        input->Poll();
+
+    // A run that nobody watches draws only the frames it keeps (or the hook asks for); the game and the
+    // engine do all the rest of every frame as usual.
+    if (device && g_vorta_run.frame_hook)
+    {
+        const bool grab =
+            m_input && m_input->Get_Keyboard() && m_input->Get_Keyboard()->Key_Pressed(Keyboard::SYSRQ);
+        device->Gpu().Discard_Output(!grab && !g_vorta_run.frame_hook->Draw_Frame(this));
+    }
 
     // 3. Gadget manager, and with it the console.
     if (m_intuition)
@@ -402,7 +437,13 @@ void Vorta_Window::Frame()
     if (m_input && m_input->Get_Keyboard() && m_input->Get_Keyboard()->Key_Pressed(Keyboard::SYSRQ))
         Screen_Grab("screen_grab");
 
+    // The finished frame, for a run that traces or grabs it.
+    if (g_vorta_run.frame_hook)
+        g_vorta_run.frame_hook->Frame_Done(this);
+
     // 7. Present.
     if (m_swap_chain)
         m_swap_chain->Present();
+    if (device)
+        device->Gpu().Discard_Output(false);
 }

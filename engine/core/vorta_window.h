@@ -97,6 +97,8 @@ class Vorta_Window
     }
 
   private:
+    // With the fixed-step clock: holds the frame to its period on the real clock.
+    void Pace_Real_Time();
     // Draws the off-screen buffer onto the back buffer over a normalised rectangle, with the given draw
     // flags.
     void Compose(float x, float y, float width, float height, uint32_t flags);
@@ -124,6 +126,7 @@ class Vorta_Window
     float m_target_frame_time = 1.0f / 60.0f;
     Vorta_Timer m_frame_timer;
     float m_time_scale = 1.0f;
+    int64_t m_paced_frame_start = 0; // real-clock ticks; 0 before the first paced frame
 
     Input_System* m_input = nullptr; // owned
     Touch_State m_touch;

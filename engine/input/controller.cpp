@@ -64,16 +64,32 @@ bool DX_Controller::Set_Up(int device_index)
     return true;
 }
 
+bool DX_Controller::Set_Up_Fed(const Input_Pad_Info& info)
+{
+    Set_Name(info.name);
+    Print_Message("    Device: %s\n", m_name);
+    m_button_count = info.buttons < 0 ? 0 : info.buttons < MAX_BUTTONS ? info.buttons : MAX_BUTTONS;
+    Print_Message("      Number of axis:    %d\n", AXIS_COUNT);
+    Print_Message("      Number of buttons: %d\n", m_button_count);
+    return true;
+}
+
 void DX_Controller::Poll()
 {
     platform::Joystick_Reading reading;
+    Poll_Reading(reading);
+}
+
+bool DX_Controller::Poll_Reading(platform::Joystick_Reading& reading)
+{
     if (!m_device.Read(reading))
     {
         m_device.Acquire();
         if (!m_device.Read(reading))
-            return; // gone: the controller keeps its last state
+            return false; // gone: the controller keeps its last state
     }
     Apply(reading);
+    return true;
 }
 
 void DX_Controller::Apply(const platform::Joystick_Reading& reading)

@@ -1,5 +1,6 @@
 // Controller, the interface of a joypad or joystick, and DX_Controller, one attached device of the desktop.
 #pragma once
+#include "engine/input/input_frame.h"
 #include "engine/input/key_state.h"
 #include "platform/input_devices.h"
 
@@ -65,8 +66,14 @@ class DX_Controller : public Controller
 
     // Opens joystick `device_index` and logs its set-up. False when the device cannot be opened.
     bool Set_Up(int device_index);
+    // A joypad with no device of its own, fed by Apply (from a recording): the name and button count given,
+    // logged like a device.
+    bool Set_Up_Fed(const Input_Pad_Info& info);
 
     void Poll() override;
+    // The device's state, read again once after re-acquiring it, and applied; false when it is gone (the
+    // controller then keeps its last state).
+    bool Poll_Reading(platform::Joystick_Reading& reading);
     float Get_Axis(int index) const override;
     int Get_Axis_Count() const override { return AXIS_COUNT; }
     bool Button_Pressed(int index) const override;

@@ -2,7 +2,10 @@
 #include "engine/input/input_system.h"
 
 #include "engine/core/vorta_log.h"
+#include "engine/input/touch_state.h"
 
+#include <cstdio>
+#include <cstring>
 #include <new>
 
 namespace
@@ -25,21 +28,34 @@ bool Keyboard::Create(uint32_t window_id)
     return true;
 }
 
-void Keyboard::Poll()
+Input_Reading Keyboard::Poll(uint8_t* reading)
 {
     if (!Has_Device())
-        return;
+        return INPUT_NO_DEVICE;
     uint8_t state[KEY_COUNT];
     if (!m_device.Read(state))
     {
-        for (Key_State& key : m_keys)
-            key.Clear();
+        Lose();
         if (m_device.Acquire())
             Print_Message("Re-acquire keyboard\n");
-        return;
+        return INPUT_LOST;
     }
+    Apply(state);
+    if (reading)
+        std::memcpy(reading, state, KEY_COUNT);
+    return INPUT_READ;
+}
+
+void Keyboard::Apply(const uint8_t state[KEY_COUNT])
+{
     for (int code = 0; code < KEY_COUNT; ++code)
         m_keys[code].Update((state[code] & 0x80) != 0);
+}
+
+void Keyboard::Lose()
+{
+    for (Key_State& key : m_keys)
+        key.Clear();
 }
 
 void Mouse::Set_Position(float x, float y)
@@ -63,25 +79,38 @@ bool Mouse::Create(uint32_t window_id)
     return true;
 }
 
-void Mouse::Poll()
+Input_Reading Mouse::Poll(platform::Mouse_Reading* reading)
 {
     if (!Has_Device())
-        return;
-    platform::Mouse_Reading reading;
-    if (!m_device.Read(reading))
+        return INPUT_NO_DEVICE;
+    platform::Mouse_Reading state;
+    if (!m_device.Read(state))
     {
-        for (Key_State& button : m_buttons)
-            button.Clear();
+        Lose();
         if (m_device.Acquire())
             Print_Message("Re-acquire mouse\n");
-        return;
+        return INPUT_LOST;
     }
+    Apply(state);
+    if (reading)
+        *reading = state;
+    return INPUT_READ;
+}
+
+void Mouse::Apply(const platform::Mouse_Reading& reading)
+{
     const int32_t delta[3] = {reading.dx, reading.dy, reading.dz};
     for (int i = 0; i < 3; ++i)
         m_motion[i] = (m_motion[i] + static_cast<float>(delta[i])) * 0.5f;
     m_position[2] += static_cast<float>(reading.dz);
     for (int i = 0; i < BUTTON_COUNT; ++i)
         m_buttons[i].Update(reading.buttons[i] != 0);
+}
+
+void Mouse::Lose()
+{
+    for (Key_State& button : m_buttons)
+        button.Clear();
 }
 
 bool Input_System::Create(uint32_t window_id)
@@ -108,15 +137,19 @@ bool Input_System::Create(uint32_t window_id)
     else
         Print_Message("Failed: to create a mouse device\n");
 
+    // With a source, its joypads stand in for the attached ones.
     Print_Message("  Creating pad/joystick controller pool\n");
     Controller* last = nullptr;
-    int devices = platform::Joystick_Device::Count();
+    int source_pads = m_source ? m_source->Pad_Count() : 0;
+    if (source_pads > INPUT_MAX_PADS)
+        source_pads = INPUT_MAX_PADS;
+    const int devices = m_source ? source_pads : platform::Joystick_Device::Count();
     for (int index = 0; index < devices; ++index)
     {
         DX_Controller* controller = new (std::nothrow) DX_Controller(this);
         if (!controller)
             Report_Error(true, "Failed to alloc game controller memory\n");
-        if (!controller->Set_Up(index))
+        if (!(m_source ? controller->Set_Up_Fed(m_source->Pad_Info(index)) : controller->Set_Up(index)))
         {
             delete controller;
             continue;
@@ -128,17 +161,124 @@ bool Input_System::Create(uint32_t window_id)
         last = controller;
     }
     Print_Message(m_controllers ? "\n" : "No joypads / joysticks found???\n");
+
+    if (m_tap)
+    {
+        Input_Pad_Info pads[INPUT_MAX_PADS];
+        int count = 0;
+        for (Controller* pad = m_controllers; pad && count < INPUT_MAX_PADS; pad = pad->Get_Next(), ++count)
+        {
+            std::snprintf(pads[count].name, sizeof(pads[count].name), "%s", pad->Get_Name());
+            pads[count].buttons = pad->Get_Button_Count();
+        }
+        m_tap->Take_Devices(pads, count);
+    }
     return true;
+}
+
+void Input_System::Attach(Input_Source* source, Input_Tap* tap)
+{
+    m_source = source;
+    m_tap = tap;
 }
 
 void Input_System::Poll()
 {
-    if (m_keyboard)
-        m_keyboard->Poll();
-    if (m_mouse)
-        m_mouse->Poll();
+    if (m_source)
+    {
+        m_source->Next_Frame(m_frame);
+        Apply_Source_Frame();
+    }
+    else if (m_tap)
+        Poll_Devices();
+    else
+    {
+        if (m_keyboard)
+            m_keyboard->Poll();
+        if (m_mouse)
+            m_mouse->Poll();
+        for (Controller* controller = m_controllers; controller; controller = controller->Get_Next())
+            controller->Poll();
+        return;
+    }
+    if (m_tap)
+        m_tap->Take_Frame(m_frame);
+}
+
+// The devices, as in an ordinary poll, with everything they gave kept in the frame for the tap.
+void Input_System::Poll_Devices()
+{
+    Input_Frame& frame = m_frame;
+    frame.keyboard = m_keyboard ? m_keyboard->Poll(frame.keys) : INPUT_NO_DEVICE;
+    if (frame.keyboard != INPUT_READ)
+        std::memset(frame.keys, 0, sizeof(frame.keys));
+    frame.mouse = m_mouse ? m_mouse->Poll(&frame.mouse_reading) : INPUT_NO_DEVICE;
+    if (frame.mouse != INPUT_READ)
+        frame.mouse_reading = platform::Mouse_Reading();
+    frame.mouse_x = m_mouse ? m_mouse->Get_Position()[0] : 0.0f;
+    frame.mouse_y = m_mouse ? m_mouse->Get_Position()[1] : 0.0f;
+    frame.caps_lock = platform::Caps_Lock_On();
+    frame.pad_count = 0;
     for (Controller* controller = m_controllers; controller; controller = controller->Get_Next())
-        controller->Poll();
+    {
+        DX_Controller* pad = static_cast<DX_Controller*>(controller);
+        if (frame.pad_count == INPUT_MAX_PADS)
+        {
+            pad->Poll();
+            continue;
+        }
+        const int i = frame.pad_count++;
+        frame.pad[i] = pad->Poll_Reading(frame.pad_reading[i]) ? INPUT_READ : INPUT_LOST;
+    }
+    Take_Touch();
+}
+
+void Input_System::Take_Touch()
+{
+    m_frame.touch_count = 0;
+    if (!m_touch)
+        return;
+    const int count = m_touch->Get_Count();
+    m_frame.touch_count = count < INPUT_MAX_TOUCH ? count : INPUT_MAX_TOUCH;
+    for (int i = 0; i < m_frame.touch_count; ++i)
+    {
+        m_frame.touch_x[i] = m_touch->Get_X(i);
+        m_frame.touch_y[i] = m_touch->Get_Y(i);
+    }
+}
+
+// What the source gave, into the same counters the devices feed.
+void Input_System::Apply_Source_Frame()
+{
+    const Input_Frame& frame = m_frame;
+    if (m_keyboard)
+    {
+        if (frame.keyboard == INPUT_READ)
+            m_keyboard->Apply(frame.keys);
+        else if (frame.keyboard == INPUT_LOST)
+            m_keyboard->Lose();
+    }
+    if (m_mouse)
+    {
+        if (frame.mouse == INPUT_READ)
+            m_mouse->Apply(frame.mouse_reading);
+        else if (frame.mouse == INPUT_LOST)
+            m_mouse->Lose();
+        m_mouse->Set_Position(frame.mouse_x, frame.mouse_y);
+    }
+    int i = 0;
+    for (Controller* controller = m_controllers; controller && i < frame.pad_count && i < INPUT_MAX_PADS;
+         controller = controller->Get_Next(), ++i)
+        if (frame.pad[i] == INPUT_READ)
+            static_cast<DX_Controller*>(controller)->Apply(frame.pad_reading[i]);
+    if (m_touch)
+    {
+        platform::Touch_Point points[INPUT_MAX_TOUCH];
+        const int count = frame.touch_count < INPUT_MAX_TOUCH ? frame.touch_count : INPUT_MAX_TOUCH;
+        for (int t = 0; t < count; ++t)
+            points[t] = {frame.touch_x[t], frame.touch_y[t]};
+        m_touch->Set(points, count);
+    }
 }
 
 void Input_System::Release()

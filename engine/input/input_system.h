@@ -1,12 +1,14 @@
 // Input_System: a window's keyboard, mouse and joypads, polled once a frame into per-button frame counters.
 #pragma once
 #include "engine/input/controller.h"
+#include "engine/input/input_frame.h"
 #include "engine/input/key_state.h"
 #include "platform/input_devices.h"
 
 #include <cstdint>
 
 class Input_System;
+class Touch_State;
 
 // 256 keys by DirectInput scan code.
 class Keyboard
@@ -29,7 +31,12 @@ class Keyboard
     // A keyboard without a device reads every key as up and is never polled.
     bool Has_Device() const { return m_device.Is_Created(); }
     bool Create(uint32_t window_id);
-    void Poll();
+    // One poll of the device; the 256 state bytes it gave are copied to `reading` when one is given.
+    Input_Reading Poll(uint8_t* reading = nullptr);
+    // A poll that comes from elsewhere: the state bytes as the device gives them (0x80 down), or the device
+    // lost (every key let go).
+    void Apply(const uint8_t state[KEY_COUNT]);
+    void Lose();
     void Release() { m_device.Release(); }
     Input_System* Get_Owner() const { return m_owner; }
 
@@ -62,7 +69,11 @@ class Mouse
 
     bool Has_Device() const { return m_device.Is_Created(); }
     bool Create(uint32_t window_id);
-    void Poll();
+    // One poll of the device; what it gave is copied to `reading` when one is given.
+    Input_Reading Poll(platform::Mouse_Reading* reading = nullptr);
+    // A poll that comes from elsewhere, as the device gives it, or the device lost (buttons let go).
+    void Apply(const platform::Mouse_Reading& reading);
+    void Lose();
     void Release() { m_device.Release(); }
     Input_System* Get_Owner() const { return m_owner; }
 
@@ -82,10 +93,18 @@ class Input_System
     Input_System& operator=(const Input_System&) = delete;
     ~Input_System() { Release(); }
 
+    // Where the polls come from instead of the devices, and who sees them; both borrowed, both may be null.
+    // Set before Create: with a source, Create makes the source's joypads instead of the attached ones.
+    void Attach(Input_Source* source, Input_Tap* tap);
+    // The touch points that go with this input (the window's), for the source and the tap.
+    void Attach_Touch(Touch_State* touch) { m_touch = touch; }
+    bool Has_Source() const { return m_source != nullptr; }
+
     // Creates the keyboard and mouse for the window and a controller for every joypad attached now, logging
     // each step. Releases earlier devices first. True whenever it returns.
     bool Create(uint32_t window_id);
-    // Keyboard, then mouse, then the controllers.
+    // Keyboard, then mouse, then the controllers; with a source, the source's next frame instead. The tap
+    // sees what was polled.
     void Poll();
     // Keyboard, mouse, the controller list, then the input service.
     void Release();
@@ -96,13 +115,22 @@ class Input_System
     // The n-th controller (0 the first), null past the end.
     Controller* Get_Controller(int n) const;
 
-    bool Caps_Lock_On() const { return platform::Caps_Lock_On(); }
+    // The desktop's caps-lock toggle; with a source, the source's.
+    bool Caps_Lock_On() const { return m_source ? m_frame.caps_lock : platform::Caps_Lock_On(); }
     // Left shift (42) or right shift (54) is down.
     bool Shift_Down(const Keyboard* keyboard) const;
 
   private:
+    void Poll_Devices();
+    void Apply_Source_Frame();
+    void Take_Touch();
+
     bool m_open = false;
     Keyboard* m_keyboard = nullptr;
     Mouse* m_mouse = nullptr;
-    Controller* m_controllers = nullptr;
+    Controller* m_controllers = nullptr; // every one a DX_Controller
+    Input_Source* m_source = nullptr;
+    Input_Tap* m_tap = nullptr;
+    Touch_State* m_touch = nullptr;
+    Input_Frame m_frame; // the last poll, when there is a source or a tap
 };

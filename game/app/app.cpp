@@ -66,10 +66,15 @@ App::App()
 
 App::~App()
 {
-    Save_Hiscores(hiscores[DIFFICULTY_EASY], "hiscores easy.dat");
-    Save_Hiscores(hiscores[DIFFICULTY_NORMAL], "hiscores normal.dat");
-    if (display.selected)
-        Save_Config(display, "config.txt");
+    // A replay leaves the player's files as they were.
+    controls.save_at_exit = save_at_exit;
+    if (save_at_exit)
+    {
+        Save_Hiscores(hiscores[DIFFICULTY_EASY], "hiscores easy.dat");
+        Save_Hiscores(hiscores[DIFFICULTY_NORMAL], "hiscores normal.dat");
+        if (display.selected)
+            Save_Config(display, "config.txt");
+    }
     delete music;
     music = nullptr;
     delete[] levels;

@@ -17,6 +17,8 @@
 #include <cstdint>
 
 class CSound_2d;
+class Input_Playback;
+class Input_Recorder;
 class Keyboard;
 class Sprite;
 class Vorta_Viewport;
@@ -215,6 +217,20 @@ class App : public Vorta_Callbacks
     void Name_Entry_Update();
     void Render_Hiscores(bool entry_mode);
     void Render_Credits();
+
+    // ---- Recorded runs: recordings, replays, playtests (game/app/run_*.cpp) ----
+    // A recording's header lines: window size, wide-screen flag, difficulty, the controls in force, the
+    // animation periods and both hiscore tables.
+    void Write_Run_Header(Input_Recorder& recorder) const;
+    // Sets the game up as a recording's header says; what it leaves out takes the defaults (wide screen,
+    // normal, the default controls and periods, the default tables). False with the reason when a line
+    // cannot be read.
+    bool Apply_Run_Header(const Input_Playback& playback, char* error, int size);
+    // The frame's trace line (no line end): state, current player, both players' score, lives and level,
+    // pilot and buggy, fuel and the live objects, particles, plasma balls and lasers.
+    void Trace_Line(uint32_t frame, char* text, int size) const;
+    // Off for a replay: the hiscores, "config.txt" and "controls.txt" are left as they were at exit.
+    bool save_at_exit = true;
 
     // ---- Helpers shared by the game's files (app_helpers.cpp) ----
     Sprite* Get_Sprite(int id) const { return id >= 0 && id < SPRITE_COUNT ? sprites[id] : nullptr; }

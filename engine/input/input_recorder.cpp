@@ -1,0 +1,222 @@
+// Input_Recorder: each poll written as the changes since the one before, in the text of input_recording.h.
+#include "engine/input/input_recording.h"
+
+#include "engine/input/input_pad_fields.h"
+#include "engine/input/key_names.h"
+
+#include <cctype>
+#include <cstring>
+
+namespace
+{
+// Names without blanks that Key_From_Name takes, preferred over #N where a key has one.
+const char* const k_key_names[] = {
+    "escape", "return",  "space",  "tab",     "lshift", "rshift",  "lctrl",  "rctrl",    "lalt",  "ralt",
+    "lwin",   "rwin",    "up",     "down",    "left",   "right",   "pageup", "pagedown", "grave", "f1",
+    "f2",     "f3",      "f4",     "f5",      "f6",     "f7",      "f8",     "f9",       "f10",   "f11",
+    "f12",    "np1",     "np2",    "np3",     "np4",    "np5",     "np6",    "np7",      "np8",   "np9",
+    "npdot",  "npenter", "nplock", "npslash", "npstar", "npminus", "npplus",
+};
+
+void Append(std::string& items, const char* text)
+{
+    items += ' ';
+    items += text;
+}
+} // namespace
+
+void Recording_Key_Name(int scan_code, char* out, int size)
+{
+    if (!out || size <= 0)
+        return;
+    for (const char* name : k_key_names)
+        if (Key_From_Name(name) == scan_code)
+        {
+            std::snprintf(out, static_cast<size_t>(size), "%s", name);
+            return;
+        }
+    const char c = Char_From_Key(scan_code, false, false);
+    if (std::isalnum(static_cast<unsigned char>(c)) && Key_From_Char(c) == scan_code)
+    {
+        std::snprintf(out, static_cast<size_t>(size), "%c", c);
+        return;
+    }
+    std::snprintf(out, static_cast<size_t>(size), "#%d", scan_code);
+}
+
+bool Input_Recorder::Open(const char* file_name)
+{
+    Finish();
+    m_file = file_name ? std::fopen(file_name, "wb") : nullptr;
+    m_failed = m_file == nullptr;
+    m_header_written = false;
+    m_frames = 0;
+    m_state = Input_Frame();
+    return m_file != nullptr;
+}
+
+void Input_Recorder::Add_Header_Line(const char* line)
+{
+    if (line && !m_header_written)
+        m_header.emplace_back(line);
+}
+
+void Input_Recorder::Take_Devices(const Input_Pad_Info* pads, int count)
+{
+    m_pads.assign(pads, pads + (count < 0 ? 0 : count > INPUT_MAX_PADS ? INPUT_MAX_PADS : count));
+}
+
+void Input_Recorder::Write_Header()
+{
+    m_header_written = true;
+    if (!m_file)
+        return;
+    std::fprintf(m_file, "kestrova-demo 1\n");
+    for (const std::string& line : m_header)
+        std::fprintf(m_file, "%s\n", line.c_str());
+    for (size_t i = 0; i < m_pads.size(); ++i)
+    {
+        // A quote inside a device's name would end the name early on reading; it becomes an apostrophe.
+        char name[256];
+        std::snprintf(name, sizeof(name), "%s", m_pads[i].name);
+        for (char* c = name; *c; ++c)
+            if (*c == '"' || *c == '\n' || *c == '\r')
+                *c = '\'';
+        std::fprintf(m_file, "pad %zu %d \"%s\"\n", i, m_pads[i].buttons, name);
+    }
+}
+
+void Input_Recorder::Take_Frame(const Input_Frame& frame)
+{
+    if (!m_header_written)
+        Write_Header();
+    std::string items;
+    char text[128];
+
+    if (frame.keyboard == INPUT_LOST)
+        Append(items, "lost=keyboard");
+    else if (frame.keyboard == INPUT_READ)
+        for (int code = 0; code < 256; ++code)
+        {
+            const uint8_t down = frame.keys[code] & 0x80;
+            if (down == (m_state.keys[code] & 0x80))
+                continue;
+            m_state.keys[code] = down;
+            text[0] = down ? '+' : '-';
+            Recording_Key_Name(code, text + 1, sizeof(text) - 1);
+            Append(items, text);
+        }
+
+    if (frame.mouse == INPUT_LOST)
+        Append(items, "lost=mouse");
+    else if (frame.mouse == INPUT_READ)
+    {
+        const platform::Mouse_Reading& reading = frame.mouse_reading;
+        for (int button = 0; button < 8; ++button)
+        {
+            const uint8_t down = reading.buttons[button] ? 0x80 : 0;
+            if (down == m_state.mouse_reading.buttons[button])
+                continue;
+            m_state.mouse_reading.buttons[button] = down;
+            std::snprintf(text, sizeof(text), "%cmouse%d", down ? '+' : '-', button);
+            Append(items, text);
+        }
+        if (reading.dz)
+            std::snprintf(text, sizeof(text), "move=%d,%d,%d", reading.dx, reading.dy, reading.dz);
+        else
+            std::snprintf(text, sizeof(text), "move=%d,%d", reading.dx, reading.dy);
+        if (reading.dx || reading.dy || reading.dz)
+            Append(items, text);
+    }
+    if (frame.mouse_x != m_state.mouse_x || frame.mouse_y != m_state.mouse_y)
+    {
+        m_state.mouse_x = frame.mouse_x;
+        m_state.mouse_y = frame.mouse_y;
+        std::snprintf(text, sizeof(text), "mouse=%.9g,%.9g", frame.mouse_x, frame.mouse_y);
+        Append(items, text);
+    }
+    if (frame.caps_lock != m_state.caps_lock)
+    {
+        m_state.caps_lock = frame.caps_lock;
+        Append(items, frame.caps_lock ? "caps=1" : "caps=0");
+    }
+
+    const int pads = frame.pad_count < INPUT_MAX_PADS ? frame.pad_count : INPUT_MAX_PADS;
+    for (int pad = 0; pad < pads; ++pad)
+    {
+        if (frame.pad[pad] == INPUT_LOST)
+        {
+            std::snprintf(text, sizeof(text), "lost=pad%d", pad);
+            Append(items, text);
+            continue;
+        }
+        if (frame.pad[pad] != INPUT_READ)
+            continue;
+        const platform::Joystick_Reading& reading = frame.pad_reading[pad];
+        platform::Joystick_Reading& last = m_state.pad_reading[pad];
+        for (int button = 0; button < platform::Joystick_Device::MAX_BUTTONS; ++button)
+        {
+            const uint8_t down = reading.buttons[button] ? 0x80 : 0;
+            if (down == last.buttons[button])
+                continue;
+            last.buttons[button] = down;
+            std::snprintf(text, sizeof(text), "%cpad%d.b%d", down ? '+' : '-', pad, button);
+            Append(items, text);
+        }
+        for (int field = 0; field < PAD_FIELD_COUNT; ++field)
+        {
+            const int32_t value = *Pad_Field(reading, field);
+            if (value == *Pad_Field(last, field))
+                continue;
+            *Pad_Field(last, field) = value;
+            std::snprintf(text, sizeof(text), "pad%d.%s=%d", pad, k_pad_field_names[field], value);
+            Append(items, text);
+        }
+    }
+
+    const int touches = frame.touch_count < INPUT_MAX_TOUCH ? frame.touch_count : INPUT_MAX_TOUCH;
+    bool touch_changed = touches != m_state.touch_count;
+    for (int i = 0; i < touches && !touch_changed; ++i)
+        touch_changed = frame.touch_x[i] != m_state.touch_x[i] || frame.touch_y[i] != m_state.touch_y[i];
+    if (touch_changed)
+    {
+        m_state.touch_count = touches;
+        std::string touch = touches ? "touch=" : "touch=none";
+        for (int i = 0; i < touches; ++i)
+        {
+            m_state.touch_x[i] = frame.touch_x[i];
+            m_state.touch_y[i] = frame.touch_y[i];
+            std::snprintf(text, sizeof(text), "%s%.9g,%.9g", i ? ";" : "", frame.touch_x[i],
+                          frame.touch_y[i]);
+            touch += text;
+        }
+        Append(items, touch.c_str());
+    }
+
+    if (!items.empty() && m_file)
+    {
+        if (std::fprintf(m_file, "%u%s\n", m_frames, items.c_str()) < 0 || std::fflush(m_file) != 0)
+            m_failed = true;
+    }
+    ++m_frames;
+}
+
+bool Input_Recorder::Finish()
+{
+    if (!m_file)
+    {
+        const bool ok = !m_failed;
+        m_failed = false;
+        return ok;
+    }
+    if (!m_header_written)
+        Write_Header();
+    if (std::fprintf(m_file, "%u end\n", m_frames) < 0 || std::ferror(m_file))
+        m_failed = true;
+    if (std::fclose(m_file) != 0)
+        m_failed = true;
+    m_file = nullptr;
+    const bool ok = !m_failed;
+    m_failed = false;
+    return ok;
+}
