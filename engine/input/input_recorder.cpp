@@ -5,6 +5,7 @@
 #include "engine/input/key_names.h"
 
 #include <cctype>
+#include <cstdlib>
 #include <cstring>
 
 namespace
@@ -22,6 +23,15 @@ void Append(std::string& items, const char* text)
 {
     items += ' ';
     items += text;
+}
+
+// "X,Y" of two floats.
+std::string Pair(float x, float y)
+{
+    char a[32], b[32];
+    Recording_Number(x, a, sizeof a);
+    Recording_Number(y, b, sizeof b);
+    return std::string(a) + "," + b;
 }
 } // namespace
 
@@ -42,6 +52,18 @@ void Recording_Key_Name(int scan_code, char* out, int size)
         return;
     }
     std::snprintf(out, static_cast<size_t>(size), "#%d", scan_code);
+}
+
+void Recording_Number(float value, char* out, int size)
+{
+    if (!out || size <= 0)
+        return;
+    for (int digits = 6; digits <= 9; ++digits)
+    {
+        std::snprintf(out, static_cast<size_t>(size), "%.*g", digits, value);
+        if (std::strtof(out, nullptr) == value)
+            return;
+    }
 }
 
 bool Input_Recorder::Open(const char* file_name)
@@ -132,8 +154,7 @@ void Input_Recorder::Take_Frame(const Input_Frame& frame)
     {
         m_state.mouse_x = frame.mouse_x;
         m_state.mouse_y = frame.mouse_y;
-        std::snprintf(text, sizeof(text), "mouse=%.9g,%.9g", frame.mouse_x, frame.mouse_y);
-        Append(items, text);
+        Append(items, ("mouse=" + Pair(frame.mouse_x, frame.mouse_y)).c_str());
     }
     if (frame.caps_lock != m_state.caps_lock)
     {
@@ -186,9 +207,7 @@ void Input_Recorder::Take_Frame(const Input_Frame& frame)
         {
             m_state.touch_x[i] = frame.touch_x[i];
             m_state.touch_y[i] = frame.touch_y[i];
-            std::snprintf(text, sizeof(text), "%s%.9g,%.9g", i ? ";" : "", frame.touch_x[i],
-                          frame.touch_y[i]);
-            touch += text;
+            touch += (i ? ";" : "") + Pair(frame.touch_x[i], frame.touch_y[i]);
         }
         Append(items, touch.c_str());
     }

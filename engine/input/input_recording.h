@@ -33,6 +33,8 @@
 
 // The text of a frame line's key: a name where the key has one, else #N.
 void Recording_Key_Name(int scan_code, char* out, int size);
+// The shortest text that reads back as the same float (0.1 rather than 0.100000001).
+void Recording_Number(float value, char* out, int size);
 
 // Writes every poll it is shown to a file.
 class Input_Recorder final : public Input_Tap

@@ -7,11 +7,13 @@
 #include "engine/input/key_names.h"
 #include "game/app/app.h"
 
+#include <array>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 namespace
 {
@@ -20,6 +22,25 @@ const char* const k_binding_names[BIND_COUNT] = {"left", "right", "up",    "down
 const char* const k_table_names[2] = {"easy", "normal"};
 constexpr int32_t k_default_top[2] = {80000, 120000};
 constexpr int32_t k_default_step[2] = {5000, 7500};
+
+// The touch layout's numbers by their names in the controls line.
+template <typename C> struct Touch_Numbers
+{
+    const char* key;
+    C* values[3];
+    int count;
+};
+template <typename Record> auto Touch_Layout(Record& c)
+{
+    using Number = std::remove_pointer_t<decltype(&c.stick_x)>; // const for a const record
+    return std::array<Touch_Numbers<Number>, 5>{{
+        {"stick", {&c.stick_x, &c.stick_y, &c.stick_radius}, 3},
+        {"dead_zone", {&c.dead_zone}, 1},
+        {"fire_button", {&c.fire_x, &c.fire_y}, 2},
+        {"use_button", {&c.use_x, &c.use_y}, 2},
+        {"button_radius", {&c.button_radius}, 1},
+    }};
+}
 
 bool Fail(char* error, int size, const char* what, const char* line)
 {
@@ -146,19 +167,25 @@ void App::Write_Run_Header(Input_Recorder& recorder) const
             std::snprintf(value, sizeof value, "%d", controls.bindings[i]);
         controls_line += std::string(" ") + k_binding_names[i] + "=" + value;
     }
-    std::snprintf(line, sizeof line,
-                  " pad=%d touch_visible=%d stick=%.9g,%.9g,%.9g dead_zone=%.9g fire_button=%.9g,%.9g "
-                  "use_button=%.9g,%.9g button_radius=%.9g",
-                  controls.pad_index, controls.touch_visible ? 1 : 0, controls.stick_x, controls.stick_y,
-                  controls.stick_radius, controls.dead_zone, controls.fire_x, controls.fire_y, controls.use_x,
-                  controls.use_y, controls.button_radius);
-    recorder.Add_Header_Line((controls_line + line).c_str());
+    std::snprintf(line, sizeof line, " pad=%d touch_visible=%d", controls.pad_index,
+                  controls.touch_visible ? 1 : 0);
+    controls_line += line;
+    for (const auto& item : Touch_Layout(controls))
+    {
+        controls_line += std::string(" ") + item.key + "=";
+        for (int i = 0; i < item.count; ++i)
+        {
+            Recording_Number(*item.values[i], line, sizeof line);
+            controls_line += (i ? "," : "") + std::string(line);
+        }
+    }
+    recorder.Add_Header_Line(controls_line.c_str());
 
     std::string periods = "animation";
     for (float period : anim_period)
     {
-        std::snprintf(line, sizeof line, " %.9g", period);
-        periods += line;
+        Recording_Number(period, line, sizeof line);
+        periods += std::string(" ") + line;
     }
     recorder.Add_Header_Line(periods.c_str());
 
@@ -193,32 +220,16 @@ bool App::Apply_Run_Header(const Input_Playback& playback, char* error, int size
                   difficulty == DIFFICULTY_EASY ? "EASY" : "NORMAL");
 
     // The controls: the defaults, then what the line says.
-    const Controls defaults;
+    Controls defaults;
+    defaults.save_at_exit = false; // a record of values only: it writes no file when it goes
     std::memcpy(controls.bindings, defaults.bindings, sizeof controls.bindings);
     controls.pad_index = defaults.pad_index;
     controls.touch_visible = defaults.touch_visible;
-    controls.stick_x = defaults.stick_x;
-    controls.stick_y = defaults.stick_y;
-    controls.stick_radius = defaults.stick_radius;
-    controls.dead_zone = defaults.dead_zone;
-    controls.fire_x = defaults.fire_x;
-    controls.fire_y = defaults.fire_y;
-    controls.use_x = defaults.use_x;
-    controls.use_y = defaults.use_y;
-    controls.button_radius = defaults.button_radius;
-    struct Float_Item
-    {
-        const char* key;
-        float* values[3];
-        int count;
-    };
-    const Float_Item float_items[] = {
-        {"stick", {&controls.stick_x, &controls.stick_y, &controls.stick_radius}, 3},
-        {"dead_zone", {&controls.dead_zone}, 1},
-        {"fire_button", {&controls.fire_x, &controls.fire_y}, 2},
-        {"use_button", {&controls.use_x, &controls.use_y}, 2},
-        {"button_radius", {&controls.button_radius}, 1},
-    };
+    const auto layout = Touch_Layout(controls);
+    const auto default_layout = Touch_Layout(defaults);
+    for (size_t k = 0; k < layout.size(); ++k)
+        for (int i = 0; i < layout[k].count; ++i)
+            *layout[k].values[i] = *default_layout[k].values[i];
     if ((text = playback.Header("controls")))
         for (std::string word = Word(text); !word.empty(); word = Word(text))
         {
@@ -236,7 +247,7 @@ bool App::Apply_Run_Header(const Input_Playback& playback, char* error, int size
                     else if ((ok = Read_Long(item, number)))
                         controls.bindings[i] = static_cast<int32_t>(number);
                 }
-            for (const Float_Item& entry : float_items)
+            for (const auto& entry : layout)
                 if (key == entry.key && (ok = Read_Floats(item, numbers, entry.count)))
                     for (int i = 0; i < entry.count; ++i)
                         *entry.values[i] = numbers[i];
@@ -303,11 +314,16 @@ void App::Trace_Line(uint32_t frame, char* text, int size) const
         balls += ball.active != 0;
     for (const Laser_Beam& beam : lasers)
         beams += beam.active != 0;
+    char pilot_x[32], pilot_y[32], buggy_x[32], fuel_left[32];
+    Recording_Number(player->pilot_x, pilot_x, sizeof pilot_x);
+    Recording_Number(player->pilot_y, pilot_y, sizeof pilot_y);
+    Recording_Number(player->buggy_x, buggy_x, sizeof buggy_x);
+    Recording_Number(fuel, fuel_left, sizeof fuel_left);
     std::snprintf(
         text, static_cast<size_t>(size),
-        "frame=%u state=%d player=%d score=%d,%d lives=%d,%d level=%d,%d pilot=%.9g,%.9g buggy=%.9g "
-        "fuel=%.9g objects=%d particles=%d plasma=%d lasers=%d",
+        "frame=%u state=%d player=%d score=%d,%d lives=%d,%d level=%d,%d pilot=%s,%s buggy=%s fuel=%s "
+        "objects=%d particles=%d plasma=%d lasers=%d",
         frame, game_state, current_player_index, players[0].score, players[1].score, players[0].lives,
-        players[1].lives, players[0].level, players[1].level, player->pilot_x, player->pilot_y,
-        player->buggy_x, fuel, objects, live_particles, balls, beams);
+        players[1].lives, players[0].level, players[1].level, pilot_x, pilot_y, buggy_x, fuel_left, objects,
+        live_particles, balls, beams);
 }

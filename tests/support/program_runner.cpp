@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/wait.h>
 #include <thread>
@@ -36,7 +37,8 @@ Program_Run::~Program_Run()
     }
 }
 
-bool Program_Run::Start(const std::vector<std::string>& environment)
+bool Program_Run::Start(const std::vector<std::string>& environment,
+                        const std::vector<std::string>& arguments)
 {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e)
@@ -53,14 +55,26 @@ bool Program_Run::Start(const std::vector<std::string>& environment)
         envp.push_back(e.data());
     envp.push_back(nullptr);
 
+    std::vector<std::string> args = arguments;
+    std::vector<char*> argv{m_executable.data()};
+    for (std::string& argument : args)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+
     m_pid = fork();
     if (m_pid == 0)
     {
         // Started from elsewhere: the program must find its own folder.
         if (chdir("/") != 0)
             _exit(126);
-        char* argv[] = {m_executable.data(), nullptr};
-        execve(m_executable.c_str(), argv, envp.data());
+        if (!m_output.empty())
+        {
+            const int out = open(m_output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (out < 0 || dup2(out, 1) < 0 || dup2(out, 2) < 0)
+                _exit(126);
+            close(out);
+        }
+        execve(m_executable.c_str(), argv.data(), envp.data());
         _exit(127);
     }
     return m_pid > 0;

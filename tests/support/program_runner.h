@@ -15,8 +15,12 @@ class Program_Run
     explicit Program_Run(const Scratch_Folder& folder, const char* executable = "kestrova");
     ~Program_Run();
 
-    // Starts it with the test environment changed by the given "NAME=value" entries ("NAME=" removes NAME).
-    bool Start(const std::vector<std::string>& environment = {});
+    // Starts it with the test environment changed by the given "NAME=value" entries ("NAME=" removes NAME),
+    // and with the given command-line arguments.
+    bool Start(const std::vector<std::string>& environment = {},
+               const std::vector<std::string>& arguments = {});
+    // From the next Start on, the program's standard output and error go to this file (created anew).
+    void Capture_Output(const std::string& file) { m_output = file; }
     // Waits until the program's sys_log.txt holds the text (and no longer holds `gone`, a line left by an
     // earlier run); false after the timeout or when the program ended without it.
     bool Wait_For_Log(const std::string& text, double seconds = 20.0, const std::string& gone = "");
@@ -30,6 +34,7 @@ class Program_Run
   private:
     std::string m_folder;
     std::string m_executable;
+    std::string m_output;
     int m_pid = -1;
 };
 } // namespace test_support
