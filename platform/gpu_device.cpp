@@ -794,6 +794,21 @@ void Gpu_Device::Forget_Texture(unsigned name)
         m_depth_view = nullptr;
 }
 
+Gpu_View::~Gpu_View()
+{
+    if (m_texture && m_texture->m_device)
+        m_texture->m_device->Forget_View(this);
+}
+
+void Gpu_Device::Forget_View(const Gpu_View* view)
+{
+    // The framebuffer stays bound: it belongs to the texture, which outlives the view.
+    if (m_colour_view == view)
+        m_colour_view = nullptr;
+    if (m_depth_view == view)
+        m_depth_view = nullptr;
+}
+
 void Gpu_Device::Set_Targets(const Gpu_View* colour, const Gpu_View* depth)
 {
     m_colour_view = colour;

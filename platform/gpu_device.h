@@ -31,6 +31,7 @@ class Gpu_Texture
 
   private:
     friend class Gpu_Device;
+    friend class Gpu_View;
     Gpu_Texture(Gpu_Device* device, const Gpu_Texture_Desc& desc) : m_device(device), m_desc(desc) {}
     Gpu_Device* m_device;
     Gpu_Texture_Desc m_desc;
@@ -39,7 +40,7 @@ class Gpu_Texture
 };
 
 // A way of using a texture: as a shader resource, as a render target or as a depth-stencil target.
-// The texture must outlive its views.
+// The texture must outlive its views. A view that goes while it is bound as a target is unbound.
 class Gpu_View
 {
   public:
@@ -50,6 +51,9 @@ class Gpu_View
         depth_stencil
     };
     Gpu_View(Kind kind, const Gpu_Texture* texture) : m_kind(kind), m_texture(texture) {}
+    Gpu_View(const Gpu_View&) = delete;
+    Gpu_View& operator=(const Gpu_View&) = delete;
+    ~Gpu_View();
     Kind Get_Kind() const { return m_kind; }
     const Gpu_Texture* Texture() const { return m_texture; }
 
@@ -215,6 +219,8 @@ class Gpu_Device
     // While on, clears, resolves, draws and presents do nothing (a frame nobody will see); everything else,
     // buffer uploads and state changes included, goes on as usual.
     void Discard_Output(bool discard) { m_output_discarded = discard; }
+    // A view is going: the targets forget it.
+    void Forget_View(const Gpu_View* view);
     bool Output_Discarded() const { return m_output_discarded; }
 
     // Write-discard mapping of a dynamic buffer: the old contents are gone; Unmap uploads.

@@ -67,8 +67,8 @@ App::App()
 App::~App()
 {
     // A replay leaves the player's files as they were.
-    controls.save_at_exit = save_at_exit;
-    if (save_at_exit)
+    controls.save_files = save_files;
+    if (save_files)
     {
         Save_Hiscores(hiscores[DIFFICULTY_EASY], "hiscores easy.dat");
         Save_Hiscores(hiscores[DIFFICULTY_NORMAL], "hiscores normal.dat");

@@ -229,8 +229,9 @@ class App : public Vorta_Callbacks
     // The frame's trace line (no line end): state, current player, both players' score, lives and level,
     // pilot and buggy, fuel and the live objects, particles, plasma balls and lasers.
     void Trace_Line(uint32_t frame, char* text, int size) const;
-    // Off for a replay: the hiscores, "config.txt" and "controls.txt" are left as they were at exit.
-    bool save_at_exit = true;
+    // Off for a replay: the hiscores, "config.txt" and "controls.txt" are never written (not at exit, not
+    // when a name is entered), so that a replay leaves the player's files as they were.
+    bool save_files = true;
 
     // ---- Helpers shared by the game's files (app_helpers.cpp) ----
     Sprite* Get_Sprite(int id) const { return id >= 0 && id < SPRITE_COUNT ? sprites[id] : nullptr; }

@@ -221,7 +221,7 @@ bool App::Apply_Run_Header(const Input_Playback& playback, char* error, int size
 
     // The controls: the defaults, then what the line says.
     Controls defaults;
-    defaults.save_at_exit = false; // a record of values only: it writes no file when it goes
+    defaults.save_files = false; // a record of values only: it writes no file when it goes
     std::memcpy(controls.bindings, defaults.bindings, sizeof controls.bindings);
     controls.pad_index = defaults.pad_index;
     controls.touch_visible = defaults.touch_visible;

@@ -70,7 +70,7 @@ void Run_Session::Configure(App& app) const
 {
     const bool unwatched = Replaying() || m_options.headless;
     app.skip_splash_hold = unwatched;
-    app.save_at_exit = !unwatched;
+    app.save_files = !unwatched;
 }
 
 bool Run_Session::Start(App& app, std::string& error)

@@ -29,8 +29,10 @@ void App::Name_Entry_Update()
         return;
     if (new_entry_row >= 0 && new_entry_row < HISCORE_ROWS && name_cursor + 1 < 16)
         hiscore_table->rows[new_entry_row].name[name_cursor + 1] = 0;
-    // The table is kept on disk as soon as a name stands in it, so a crash later loses nothing.
-    Save_Hiscores(*hiscore_table, Hiscore_File_Name(difficulty));
+    // The table is kept on disk as soon as a name stands in it, so a crash later loses nothing (a replay
+    // writes no files).
+    if (save_files)
+        Save_Hiscores(*hiscore_table, Hiscore_File_Name(difficulty));
 
     if (current_player_index == 0)
     {

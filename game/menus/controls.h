@@ -27,7 +27,7 @@ struct Controls
     Controls() = default;
     Controls(const Controls&) = delete;
     Controls& operator=(const Controls&) = delete;
-    // Saves "controls.txt" (unless save_at_exit is off) and deletes the touch sprite.
+    // Saves "controls.txt" (unless save_files is off) and deletes the touch sprite.
     ~Controls();
 
     int32_t pad_index = 0;
@@ -38,7 +38,7 @@ struct Controls
     int32_t use_frames = 0;
     int32_t bindings[BIND_COUNT] = {30, 32, 17, 31, 28, 54, 0, -1, 0, 1};
     bool touch_visible = true;
-    bool save_at_exit = true;       // off for a replay, which leaves "controls.txt" as it was
+    bool save_files = true;         // off for a replay, which leaves "controls.txt" as it was
     Sprite* touch_sprite = nullptr; // owned
     float stick_x = 0.1f, stick_y = 0.85f;
     float stick_radius = 0.05f;

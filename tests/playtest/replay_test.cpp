@@ -1,6 +1,7 @@
 // Whole-game runs on recorded input: a hand-written demo through the menu, a game recorded under X with
 // real key presses that replays headless to the same trace (at another window size too), random input
 // that replays the same, grabs of a headless run, and a run cut short.
+#include "game/app/app.h"
 #include "platform/image_file.h"
 #include "support/playtest.h"
 #include "support/private_display.h"
@@ -132,7 +133,9 @@ TEST(PlaytestTest, RandomInputReplaysTheSameForItsSeed)
     ASSERT_EQ(runs[0].size(), 3000u);
     EXPECT_EQ(runs[0], runs[1]);
     if (test_support::Menus_Start_Games())
+    {
         EXPECT_GE(game.First_Frame_In_State(4), 0) << "the random input started no game in 3000 frames";
+    }
 }
 
 platform::Decoded_Image Decode(const std::string& file)
@@ -179,6 +182,42 @@ TEST(PlaytestTest, AHeadlessRunDrawsTheFramesItGrabsAsAFullyDrawnRunDoes)
             EXPECT_GT(bright, 200) << "the console's text is in the grab";
         }
     }
+}
+
+TEST(PlaytestTest, AReplayLeavesThePlayersFilesAsTheyWere)
+{
+    Playtest game;
+    const std::string names[] = {"config.txt", "controls.txt", "hiscores easy.dat", "hiscores normal.dat"};
+    const std::string contents[] = {std::string(k_small_config) + "// the player's own\n",
+                                    "key_left    \"a\"\r\n// the player's own\r\n", std::string(384, '\x5A'),
+                                    std::string(384, '\xA5')};
+    for (int i = 0; i < 4; ++i)
+        Write_File(game.Folder().File(names[i].c_str()), contents[i]);
+    ASSERT_EQ(game.Run("kestrova-demo 1\n30 +return\n31 -return\n120 end\n"), 0) << game.Output();
+    ASSERT_EQ(game.Run_With({"--headless", "--replay", "random:5", "--frames", "2000"}), 0) << game.Output();
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(Read_File(game.Folder().File(names[i].c_str())), contents[i]) << names[i];
+}
+
+TEST(PlaytestTest, NamesEnteredInAReplayAreNotSaved)
+{
+    test_support::Scratch_Folder folder;
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder.Path());
+    {
+        App app;
+        app.save_files = false;
+        app.game_state = STATE_HISCORE_ENTRY;
+        app.new_entry_row = 0;
+        app.current_player_index = 1;
+        app.player = &app.players[1];
+        app.controls.fire_frames = 1;
+        app.Name_Entry_Update();
+        EXPECT_EQ(app.game_state, STATE_HISCORES);
+    }
+    std::filesystem::current_path(previous);
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "hiscores normal.dat"));
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "hiscores easy.dat"));
 }
 
 TEST(PlaytestTest, ARunCutShortEndsWithItsOwnCode)

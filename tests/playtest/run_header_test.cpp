@@ -17,7 +17,7 @@ namespace
 // An App without a window, as the play tests make it; it leaves no files behind.
 struct Quiet_App : App
 {
-    Quiet_App() { save_at_exit = false; }
+    Quiet_App() { save_files = false; }
 };
 
 std::string Header_Of(const App& app, const Scratch_Folder& folder)

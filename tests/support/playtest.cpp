@@ -86,7 +86,7 @@ bool Menus_Start_Games()
     bool started = false;
     {
         App app;
-        app.save_at_exit = false;
+        app.save_files = false;
         g_app = &app;
         app.game_state = STATE_MENU;
         app.menu_page = MENU_MAIN;

@@ -229,7 +229,7 @@ int Bench(int frames)
     }
     g_app = new App();
     g_app->skip_splash_hold = true;
-    g_app->save_at_exit = false;
+    g_app->save_files = false;
     g_app->Initialize();
     Vorta_Window* window = g_app->window;
     game = new Timed_Game(*g_app);
