@@ -53,28 +53,6 @@ void App::Follow_Pilot(Game_Object&, float) {}
 void App::Pause_Countdown(Player_Record&) {}
 void App::Resume_Countdown(Player_Record&) {}
 
-// Lasers, plasma balls and explosions
-void App::Start_Laser_Beam(Laser_Beam&, float, int) {}
-void App::Update_Lasers(float) {}
-bool App::Laser_Hit(float, float)
-{
-    return false;
-}
-void App::Spawn_Explosion(Vector2, Vector2, int, float, float, bool, float, float, float, Vector2) {}
-void App::Spawn_Burst(float, float, const Explosion_Preset&) {}
-void App::Add_Particle(float, Vector2, Vector2, Vector2) {}
-void App::Update_Particles(float) {}
-void App::Spawn_Plasma_Ball(float, float, float, float, bool) {}
-void App::Update_Plasma_Balls(float) {}
-Plasma_Ball* App::Plasma_Hit(float, float)
-{
-    return nullptr;
-}
-Plasma_Ball* App::Pilot_Plasma_Hit()
-{
-    return nullptr;
-}
-
 // Play-field drawing and HUD
 void App::Render_Play() {}
 void App::Draw_Backdrop() {}
