@@ -2,11 +2,6 @@
 // and this file goes when it is empty.
 #include "game/app/app.h"
 
-// Level script
-void App::Load_Levels() {}
-void App::Select_Current_Level() {}
-void App::Advance_Level() {}
-
 // Player and moon buggy
 void App::Update_Play() {}
 void App::Respawn_Pilot() {}
