@@ -56,7 +56,8 @@ size_t First_Loud(const std::vector<int16_t>& samples, int threshold, size_t fro
 // Length of the longest run of samples with magnitude at or below the threshold within [begin, end).
 size_t Longest_Quiet_Run(const std::vector<int16_t>& samples, int threshold, size_t begin, size_t end);
 
-// Empties the process log and reads what was written since.
+// Empties the process log and reads what was written since, in the working directory: give the test a
+// folder of its own (Working_Folder, or the audio tests' Sound_Folder).
 class Log_Capture
 {
   public:
