@@ -11,7 +11,9 @@
 #include "support/program_runner.h"
 #include "support/requirements.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <thread>
@@ -144,6 +146,49 @@ TEST(WaveOutputTest, AShortOggEndsOnItsOwnAfterItsLastSample)
     // The whole 0.2 s tone is there, and nothing after it.
     EXPECT_LT(Longest_Quiet_Run(written.samples, 500, start, start + 4000), 20u);
     EXPECT_EQ(First_Loud(written.samples, 2000, start + 4410 + 400), written.samples.size());
+}
+
+// Root mean square of samples [begin, end).
+double Level(const std::vector<int16_t>& samples, size_t begin, size_t end)
+{
+    double sum = 0.0;
+    for (size_t i = begin; i < end && i < samples.size(); ++i)
+        sum += static_cast<double>(samples[i]) * samples[i];
+    return end > begin ? std::sqrt(sum / static_cast<double>(end - begin)) : 0.0;
+}
+
+// A 3D effect sounds from where it is placed: to the listener's right it is louder on the right, and moved
+// to the left while it plays it is louder on the left.
+TEST(WaveOutputTest, AThreeDEffectIsHeardFromWhereItIsPlaced)
+{
+    Sound_Folder folder;
+    folder.Put("hum.wav", Sine_Wave_File(300, 22050, 1.0));
+    {
+        Sound_System sound;
+        sound.Init(Test_Window());
+        auto* hum = dynamic_cast<CSound_3d*>(sound.Load("hum.wav", SOUND_3D));
+        ASSERT_NE(hum, nullptr);
+        ASSERT_TRUE(hum->Has_3d());
+        hum->Set_Position(2.0f, 0.0f, 0.0f); // before the voice exists
+        EXPECT_TRUE(hum->Play(1.0f, true));
+        Sleep_Ms(500);
+        hum->Set_Position(-2.0f, 0.0f, 0.0f); // while it plays
+        Sleep_Ms(500);
+        hum->Stop_All();
+    }
+    Written_Sound written = Output();
+    ASSERT_EQ(written.channels, 2);
+    std::vector<int16_t> both(written.samples.size());
+    for (size_t i = 0; i < both.size(); ++i)
+        both[i] = static_cast<int16_t>(std::max(std::abs(written.samples[i]), std::abs(written.second[i])));
+    size_t start = First_Loud(both, 1000);
+    // A tenth of a second into each half second, for a tenth of a second.
+    size_t right_at = start + 2205, left_at = start + 11025 + 2205;
+    ASSERT_LT(left_at + 2205, both.size());
+    EXPECT_GT(Level(written.second, right_at, right_at + 2205),
+              2 * Level(written.samples, right_at, right_at + 2205));
+    EXPECT_GT(Level(written.samples, left_at, left_at + 2205),
+              2 * Level(written.second, left_at, left_at + 2205));
 }
 
 // The engine's window opens the sound system itself; an effect loaded through it is heard.
