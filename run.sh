@@ -33,7 +33,7 @@ test)
     # VORTA5_XVFB_SERVER_NUM picks the first display number to try (for several runs side by side).
     # -noreset: an X server resets when its last client leaves and drops connections made meanwhile, which
     # would fail tests that open their windows at that moment.
-    ctest_log=$(mktemp)
+    ctest_log=$(mktemp) # what ctest, then the conformance score, wrote
     trap 'rm -f "$ctest_log"' EXIT
     xvfb-run -a ${VORTA5_XVFB_SERVER_NUM:+-n "$VORTA5_XVFB_SERVER_NUM"} -s "-screen 0 1920x1080x24 -noreset" \
         ctest --test-dir build --output-on-failure -j"$jobs" | tee "$ctest_log"
@@ -49,8 +49,9 @@ test)
     shared=${VORTA5_SHARED_DIR:-../shared}
     if [ -x "$shared/tools/xm-conformance" ]; then
         echo "== $shared/tools/xm-conformance"
-        score=$("$shared/tools/xm-conformance" build/bin/vorta5-xm | tee /dev/stderr |
-            awk '/^== this project/ { mine = 1; next } mine && / passed, / { print $1, $1 + $3; mine = 0 }')
+        "$shared/tools/xm-conformance" build/bin/vorta5-xm | tee "$ctest_log"
+        score=$(awk '/^== this project/ { mine = 1; next } mine && / passed, / { print $1, $1 + $3; mine = 0 }' \
+            "$ctest_log")
         read -r passed total <<<"${score:-0 0}"
         echo "XM conformance: $passed of $total pass (the floor is $xm_floor)"
         [ "$passed" -ge "$xm_floor" ] || { echo "XM conformance below its floor of $xm_floor" >&2; exit 1; }
