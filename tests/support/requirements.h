@@ -1,7 +1,8 @@
 // What a test needs of the machine beyond the build: an X display, Xvfb for a display of its own, programs
 // such as xdotool or ImageMagick's import. A test that lacks one skips on a bare developer machine. The test
 // command (`./run.sh test`, and CI through it) installs every package of deps/ and sets VORTA5_REQUIRE_ALL=1:
-// there the same test fails instead, so a broken display or a missing tool never passes as a skip.
+// there the same test fails instead, so a broken display or a missing tool never passes as a skip. (run.sh
+// test also fails when ctest reports any skipped test, so a plain GTEST_SKIP fails there too: use this.)
 //
 //     if (!test_support::Have_Display())
 //         VORTA5_SKIP() << "needs a display";
