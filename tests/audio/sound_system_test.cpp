@@ -120,7 +120,9 @@ TEST_F(LoadedSoundTest, ThreeDSoundHasItsControls)
     auto* hum = dynamic_cast<CSound_3d*>(sound.Load("hum.wav", SOUND_3D));
     ASSERT_NE(hum, nullptr);
     EXPECT_TRUE(hum->Has_3d());
-    hum->Set_Position(1, 2, 3);
+    hum->Set_Position(1, 2, 3); // heard from there: see the wave output tests
+    EXPECT_EQ(std::vector<float>(hum->Get_Position(), hum->Get_Position() + 3),
+              std::vector<float>({1, 2, 3}));
     EXPECT_TRUE(hum->Play(1.0f));
     EXPECT_TRUE(hum->Is_Playing());
     hum->Stop_All();

@@ -9,7 +9,9 @@
 #include "engine/gui/intuition.h"
 #include "engine/render/d3d_swap_chain.h"
 #include "grab_image.h"
+#include "platform/os_window.h"
 #include "support/private_display.h"
+#include "support/requirements.h"
 #include "support/sdl_events.h"
 #include "support/test_files.h"
 
@@ -40,7 +42,7 @@ class ConsoleWindowTest : public ::testing::Test
     void SetUp() override
     {
         if (!display.Ready())
-            GTEST_SKIP() << "needs Xvfb";
+            VORTA5_SKIP() << "needs Xvfb";
         display.Use();
         fs::create_directories(folder.Path() / "data" / "textures");
         fs::copy(fs::path(VORTA5_RUNTIME_DIR) / "data" / "shaders", folder.Path() / "data" / "shaders",
@@ -53,8 +55,7 @@ class ConsoleWindowTest : public ::testing::Test
         g_vorta_log.Set_Flags(LOG_FILE);
         engine = new Vorta_Engine();
         ASSERT_TRUE(engine->Init("", "config.txt"));
-        if (!engine->Get_Window_Class().Registered())
-            GTEST_SKIP() << "no display to open windows on";
+        ASSERT_TRUE(engine->Get_Window_Class().Registered()) << platform::Last_Window_Error();
         engine->Create_Device(0);
         window = engine->Create_Window(0, 0, 640, 360, false, 60, false, false, "console window test");
         ASSERT_NE(window, nullptr);

@@ -105,7 +105,8 @@ class Fake_Host : public Gui_Host
         if (std::string(script).find("missing") != std::string::npos)
             return nullptr;
         ++sprites_loaded;
-        return new Fake_Sprite(script);
+        made.push_back(new Fake_Sprite(script));
+        return made.back();
     }
     float Get_Aspect() const override { return aspect; }
     Gui_Vec2 Get_Mouse() const override { return mouse; }
@@ -184,6 +185,7 @@ class Fake_Host : public Gui_Host
     bool lock = true;
     std::vector<Fake_Pad*> pads; // borrowed
     int sprites_loaded = 0;
+    std::vector<Fake_Sprite*> made; // every sprite handed out, owned by whoever asked for it
 };
 
 inline Fake_Sprite* Fake(Gui_Sprite* sprite)

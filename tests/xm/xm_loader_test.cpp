@@ -183,15 +183,53 @@ TEST_F(Xm_Test, Broken_Files_Are_Rejected_Or_Played_Safely)
     w.Cell(0, 2, 1) = {49, 9, 0, 0, 0};       // an instrument the song does not have
     std::vector<uint8_t> bytes = w.Build();
 
-    // Every truncation of the file loads or is rejected; whatever loads renders.
+    // Where the parts of the file end: the patterns, then each instrument with its sample data.
+    Xm_Writer parts = w;
+    parts.instruments.clear();
+    const size_t patterns_end = parts.Build().size();
+    size_t instrument_end[2] = {};
+    for (int i = 0; i < 2; ++i)
+    {
+        parts.instruments.push_back(w.instruments[i]);
+        instrument_end[i] = parts.Build().size();
+    }
+    ASSERT_EQ(instrument_end[1], bytes.size());
+
+    // Every truncation of the file: cut in the header or the patterns it is rejected; cut later it loads
+    // with the instruments that are whole (version 0x0104 keeps those before the cut), and renders, in
+    // silence where the first note's instrument is gone.
     for (size_t size = 0; size <= bytes.size(); size += size < 400 ? 1 : 97)
     {
         std::vector<uint8_t> part(bytes.begin(), bytes.begin() + static_cast<long>(size));
-        if (g_xm_player.Load(part.data(), part.size()))
-            Render(2000);
+        const bool loaded = g_xm_player.Load(part.data(), part.size());
+        ASSERT_EQ(loaded, size >= patterns_end) << size << " bytes";
+        ASSERT_EQ(g_xm_player.Is_Loaded(), loaded) << size << " bytes";
+        if (!loaded)
+            continue;
+        const XM_Song& song = g_xm_player.Song();
+        EXPECT_EQ(song.instruments[1] != nullptr, size >= instrument_end[0]) << size << " bytes";
+        EXPECT_EQ(song.instruments[2] != nullptr, size >= instrument_end[1]) << size << " bytes";
+        std::vector<int16_t> out = Render(2000);
+        EXPECT_EQ(g_xm_player.Replayer().Frames_Mixed(), 2000) << size << " bytes";
+        EXPECT_EQ(First_Sound(out) == 0, song.instruments[1] != nullptr) << size << " bytes";
     }
+
+    // The whole file plays on past F00 at speed 6 and tempo 125; the missing instrument plays nothing and
+    // leaves the channel's next note (row 3) as it was: the song sounds as it does without that note.
     ASSERT_TRUE(g_xm_player.Load(bytes.data(), bytes.size()));
-    Render(6 * 6 * 880);
+    const int row_frames = 6 * 880;
+    std::vector<int16_t> out = Render(5 * row_frames + row_frames / 2); // into the middle of row 5
+    const XM_Replayer& replayer = g_xm_player.Replayer();
+    EXPECT_EQ(replayer.Song_Position(), 0);
+    EXPECT_EQ(replayer.Row(), 5);
+    EXPECT_EQ(replayer.Speed(), 6);
+    EXPECT_EQ(replayer.Tempo(), 125);
+    EXPECT_EQ(replayer.Wrap_Count(), 0);
+    EXPECT_NE(out[out.size() - 2], 0) << "the song went silent";
+    Xm_Writer without = w;
+    without.Cell(0, 2, 1) = {};
+    ASSERT_TRUE(Load(without));
+    EXPECT_TRUE(out == Render(5 * row_frames + row_frames / 2)) << "the missing instrument made a sound";
 
     // A pattern that claims more packed data than the file holds fails the load.
     Xm_Writer lying = Small_Song();
