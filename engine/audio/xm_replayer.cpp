@@ -49,6 +49,8 @@ void XM_Replayer::Start(int master_volume)
     m_tick_frames = m_rate * 5 / 2 / m_tempo;
     m_tick_left = 0;
     m_frames = 0;
+    m_ticks = 0;
+    m_tick_frame = 0;
     m_wraps = 0;
     m_first_wrap_frame = -1;
 }
@@ -265,6 +267,9 @@ void XM_Replayer::Next_Row()
         }
         m_position = next;
         m_rows = m_song->Pattern_Rows(m_position);
+        // A break (or a loop row carried over) past the end of the new pattern starts it from its top.
+        if (m_row >= m_rows)
+            m_row = 0;
     }
 }
 
@@ -286,6 +291,20 @@ void XM_Replayer::Run_Tick()
             ch.out_volume = 0;
         Update_Channel(ch);
     }
+    if (first && m_row_listener)
+    {
+        XM_Row_Start start;
+        start.position = m_position;
+        start.pattern = pattern;
+        start.row = m_row;
+        start.tick = m_ticks;
+        start.frame = m_tick_frame;
+        start.speed = m_speed;
+        start.tempo = m_tempo;
+        start.repeat = !read;
+        m_row_listener->On_Row(*this, start);
+    }
+    ++m_ticks;
     if (++m_tick >= m_speed)
     {
         m_tick = 0;
@@ -310,6 +329,7 @@ void XM_Replayer::Mix(int16_t* out, int frames)
         if (m_tick_left <= 0)
         {
             m_wrapped_in_tick = false;
+            m_tick_frame = m_frames + done;
             Run_Tick();
             m_tick_left = m_tick_frames;
             if (m_wrapped_in_tick)
