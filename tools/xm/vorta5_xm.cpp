@@ -41,6 +41,23 @@ bool Read_All(const char* path, std::vector<uint8_t>& bytes)
     return ok;
 }
 
+// Reads the module and loads it into the player (without a device) at the rate. False, with the reason
+// on standard error, when it cannot.
+bool Load_Song(const char* in, int rate, std::vector<uint8_t>& bytes)
+{
+    if (!Read_All(in, bytes))
+    {
+        std::fprintf(stderr, "vorta5-xm: cannot read %s\n", in);
+        return false;
+    }
+    if (!g_xm_player.Initialise(rate, true, true, false) || !g_xm_player.Load(bytes.data(), bytes.size()))
+    {
+        std::fprintf(stderr, "vorta5-xm: %s is not a module the player can load\n", in);
+        return false;
+    }
+    return true;
+}
+
 void Put32(uint8_t* p, uint32_t v)
 {
     for (int i = 0; i < 4; ++i)
@@ -62,16 +79,8 @@ bool Write_Wave(FILE* f, int rate, uint32_t frames)
 int Render(const char* in, const char* out, int rate, double seconds)
 {
     std::vector<uint8_t> bytes;
-    if (!Read_All(in, bytes))
-    {
-        std::fprintf(stderr, "vorta5-xm: cannot read %s\n", in);
+    if (!Load_Song(in, rate, bytes))
         return 1;
-    }
-    if (!g_xm_player.Initialise(rate, true, true, false) || !g_xm_player.Load(bytes.data(), bytes.size()))
-    {
-        std::fprintf(stderr, "vorta5-xm: %s is not a module the player can load\n", in);
-        return 1;
-    }
     FILE* f = std::fopen(out, "wb");
     if (!f || !Write_Wave(f, rate, 0))
     {
@@ -147,16 +156,8 @@ class Row_Printer final : public XM_Row_Listener
 int Trace(const char* in, int rate, double seconds)
 {
     std::vector<uint8_t> bytes;
-    if (!Read_All(in, bytes))
-    {
-        std::fprintf(stderr, "vorta5-xm: cannot read %s\n", in);
+    if (!Load_Song(in, rate, bytes))
         return 1;
-    }
-    if (!g_xm_player.Initialise(rate, true, true, false) || !g_xm_player.Load(bytes.data(), bytes.size()))
-    {
-        std::fprintf(stderr, "vorta5-xm: %s is not a module the player can load\n", in);
-        return 1;
-    }
     std::printf("# pos pat row     tick       time spd bpm  channels: note instrument volume\n");
     Row_Printer printer(rate);
     g_xm_player.Set_Row_Listener(&printer);
@@ -184,17 +185,8 @@ int Trace(const char* in, int rate, double seconds)
 int Info(const char* in)
 {
     std::vector<uint8_t> bytes;
-    if (!Read_All(in, bytes))
-    {
-        std::fprintf(stderr, "vorta5-xm: cannot read %s\n", in);
+    if (!Load_Song(in, 44000, bytes))
         return 1;
-    }
-    g_xm_player.Initialise(44000, true, true, false);
-    if (!g_xm_player.Load(bytes.data(), bytes.size()))
-    {
-        std::fprintf(stderr, "vorta5-xm: %s is not a module the player can load\n", in);
-        return 1;
-    }
     const XM_Song& s = g_xm_player.Song();
     char name[21] = {}, tracker[21] = {};
     std::memcpy(name, bytes.data() + 17, 20);
