@@ -1,5 +1,6 @@
 // The XM replayer: song position, rows and ticks, the volume column and effects of every channel,
-// envelopes, fade-out and auto-vibrato, and the mixing of blocks of output frames.
+// envelopes, fade-out and auto-vibrato, the mixing of blocks of output frames, and a listener told of every
+// row as it starts.
 #pragma once
 #include "engine/audio/xm_mixer.h"
 #include "engine/audio/xm_song.h"
