@@ -1,11 +1,13 @@
 // The console in a real window on the real device: the toggle key through the window's input, the console
-// drawn into the off-screen buffer and composed over the game's frame, checked in the window's own grab.
+// drawn into the off-screen buffer and composed over the game's frame, checked in the window's own grab;
+// keys typed within one frame reach the command line in their order.
 #include "engine/core/vorta_callbacks.h"
 #include "engine/core/vorta_engine.h"
 #include "engine/core/vorta_log.h"
 #include "engine/core/vorta_viewport.h"
 #include "engine/core/vorta_window.h"
 #include "engine/gui/console.h"
+#include "engine/gui/gdt_edit.h"
 #include "engine/gui/intuition.h"
 #include "engine/render/d3d_swap_chain.h"
 #include "grab_image.h"
@@ -97,6 +99,10 @@ class ConsoleWindowTest : public ::testing::Test
         return image.Load(folder.File(name));
     }
     std::string Log() const { return test_support::Read_File(folder.File("sys_log.txt")); }
+    void Key_Event(SDL_Scancode scancode, bool down)
+    {
+        test_support::Push_Key(window->Get_Os_Window().Id(), scancode, down);
+    }
 
     test_support::Private_Display display;
     test_support::Scratch_Folder folder;
@@ -156,5 +162,39 @@ TEST_F(ConsoleWindowTest, ToggleKeyShowsTheConsoleOverTheFrameAndHidesIt)
     mean(shown, outside, rgb);
     EXPECT_NEAR(rgb[0], 204.0, 12.0);
     EXPECT_LT(rgb[1] + rgb[2], 24.0);
+}
+
+// Keys typed faster than the frames come: the console's command line gets them in the order they went
+// down, not in scan-code order.
+TEST_F(ConsoleWindowTest, KeyEventsOfOneFrameTypeInTheirOrder)
+{
+    Console* console = window->Get_Console();
+    ASSERT_NE(console, nullptr);
+    Key_Event(SDL_SCANCODE_F1, true);
+    Key_Event(SDL_SCANCODE_F1, false);
+    Pass();
+    Pass();
+    ASSERT_FALSE(console->Is_Hidden());
+
+    // Four keys go down one after the other before the frame reads the keyboard, and come up in the next.
+    for (SDL_Scancode key : {SDL_SCANCODE_H, SDL_SCANCODE_E, SDL_SCANCODE_L, SDL_SCANCODE_P})
+        Key_Event(key, true);
+    Pass();
+    for (SDL_Scancode key : {SDL_SCANCODE_H, SDL_SCANCODE_E, SDL_SCANCODE_L, SDL_SCANCODE_P})
+        Key_Event(key, false);
+    Pass();
+    EXPECT_STREQ(console->Get_CLI()->Get_Text(), "help");
+
+    // Quicker still: each key down and up again within one frame, one of them twice.
+    console->Get_CLI()->Clear();
+    for (SDL_Scancode key :
+         {SDL_SCANCODE_SPACE, SDL_SCANCODE_H, SDL_SCANCODE_E, SDL_SCANCODE_L, SDL_SCANCODE_L, SDL_SCANCODE_O})
+    {
+        Key_Event(key, true);
+        Key_Event(key, false);
+    }
+    Pass();
+    Pass();
+    EXPECT_STREQ(console->Get_CLI()->Get_Text(), " hello");
 }
 } // namespace

@@ -80,7 +80,7 @@ TEST_F(Xm_Test, Speed_And_Tempo_Zero_Play_At_Six_And_125)
     EXPECT_EQ(880, g_xm_player.Replayer().Tick_Frames());
 }
 
-TEST_F(Xm_Test, Empty_Patterns_Are_Absent_With_64_Rows_And_Header_Sizes_Are_Respected)
+TEST_F(Xm_Test, Empty_Patterns_Keep_Their_Rows_And_Header_Sizes_Are_Respected)
 {
     Xm_Writer w = Small_Song();
     w.Add_Pattern(32);                 // all cells empty: written with no data
@@ -90,13 +90,13 @@ TEST_F(Xm_Test, Empty_Patterns_Are_Absent_With_64_Rows_And_Header_Sizes_Are_Resp
     ASSERT_TRUE(Load(w));
     const XM_Song& s = g_xm_player.Song();
     EXPECT_EQ(nullptr, s.patterns[1].cells);
-    EXPECT_EQ(64, s.patterns[1].rows);
+    EXPECT_EQ(32, s.patterns[1].rows);
     EXPECT_EQ(nullptr, s.Cell(1, 10, 0));
     ASSERT_NE(nullptr, s.Cell(2, 7, 0));
     EXPECT_EQ(50, s.Cell(2, 7, 0)[0]);
-    // 64 empty rows, then 8 rows: the note of pattern 2, row 7 is the first sound.
-    std::vector<int16_t> out = Render((64 + 8) * 6 * 880);
-    EXPECT_EQ((64 + 7) * 6 * 880, First_Sound(out));
+    // 32 empty rows, then 8 rows: the note of pattern 2, row 7 is the first sound.
+    std::vector<int16_t> out = Render((32 + 8) * 6 * 880);
+    EXPECT_EQ((32 + 7) * 6 * 880, First_Sound(out));
 }
 
 TEST_F(Xm_Test, Samples_Decode_From_Deltas_With_Loops_Cut_To_Fit)
