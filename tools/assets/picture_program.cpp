@@ -695,13 +695,18 @@ bool Picture_Program::Run_One(const Statement& s)
     if (c == "let")
     {
         double v = 0;
-        if (s.words.size() != 2)
+        if (s.words.size() < 2)
         {
             Fail(s, "'let' needs a name and a value");
             return false;
         }
+        // The value is the rest of the line, blanks and all.
+        Statement joined = s;
+        joined.words = {s.words[0], s.words[1]};
+        for (size_t k = 2; k < s.words.size(); ++k)
+            joined.words[1] += " " + s.words[k];
         i = 1;
-        if (!Eval(s, i, v, "a value"))
+        if (!Eval(joined, i, v, "a value"))
             return false;
         m_variables[s.words[0]] = v;
         return true;
