@@ -337,7 +337,7 @@ void Canvas::Composite(const Canvas& layer, float opacity, bool additive)
     }
 }
 
-Canvas Canvas::Dilated(float width, const Colour& colour) const
+Canvas Canvas::Dilated(float width, const Colour& colour, bool wrap_x) const
 {
     Canvas out(m_width, m_height);
     int reach = static_cast<int>(std::ceil(width)) + 1;
@@ -358,6 +358,8 @@ Canvas Canvas::Dilated(float width, const Colour& colour) const
             for (size_t k = 0; k < weights.size() && best < 1.0f; ++k)
             {
                 int sx = x + offsets_x[k], sy = y + offsets_y[k];
+                if (wrap_x)
+                    sx = (sx % m_width + m_width) % m_width;
                 if (sx < 0 || sy < 0 || sx >= m_width || sy >= m_height)
                     continue;
                 best =
@@ -370,7 +372,7 @@ Canvas Canvas::Dilated(float width, const Colour& colour) const
     return out;
 }
 
-Canvas Canvas::Blurred(float radius, const Colour& colour, float dx, float dy) const
+Canvas Canvas::Blurred(float radius, const Colour& colour, float dx, float dy, bool wrap_x) const
 {
     // Three box blurs make a near-Gaussian one.
     std::vector<float> alpha(static_cast<size_t>(m_width) * m_height, 0.0f);
@@ -379,6 +381,8 @@ Canvas Canvas::Blurred(float radius, const Colour& colour, float dx, float dy) c
         for (int x = 0; x < m_width; ++x)
         {
             int sx = x - ox, sy = y - oy;
+            if (wrap_x)
+                sx = (sx % m_width + m_width) % m_width;
             if (sx >= 0 && sy >= 0 && sx < m_width && sy < m_height)
                 alpha[static_cast<size_t>(y) * m_width + x] =
                     m_pixels[(static_cast<size_t>(sy) * m_width + sx) * 4 + 3];
@@ -387,6 +391,7 @@ Canvas Canvas::Blurred(float radius, const Colour& colour, float dx, float dy) c
     std::vector<float> line;
     auto pass = [&](bool across)
     {
+        const bool wraps = across && wrap_x;
         int length = across ? m_width : m_height, lines = across ? m_height : m_width;
         line.assign(static_cast<size_t>(length), 0.0f);
         for (int l = 0; l < lines; ++l)
@@ -398,14 +403,19 @@ Canvas Canvas::Blurred(float radius, const Colour& colour, float dx, float dy) c
             };
             for (int i = 0; i < length; ++i)
                 line[i] = at(i);
+            auto get = [&](int i)
+            {
+                if (wraps)
+                    return line[static_cast<size_t>((i % length + length) % length)];
+                return (i >= 0 && i < length) ? line[static_cast<size_t>(i)] : 0.0f;
+            };
             float sum = 0;
             for (int i = -box; i <= box; ++i)
-                sum += (i >= 0 && i < length) ? line[i] : 0.0f;
+                sum += get(i);
             for (int i = 0; i < length; ++i)
             {
                 at(i) = sum / (2 * box + 1);
-                int add = i + box + 1, remove = i - box;
-                sum += (add < length ? line[add] : 0.0f) - (remove >= 0 ? line[remove] : 0.0f);
+                sum += get(i + box + 1) - get(i - box);
             }
         }
     };

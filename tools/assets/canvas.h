@@ -71,10 +71,10 @@ class Canvas
     // Paints `layer` (the same size) over this picture; `additive` adds its light instead.
     void Composite(const Canvas& layer, float opacity, bool additive);
     // A picture of `colour` covering this one's ink grown by `width` pixels (an outline to put behind it).
-    Canvas Dilated(float width, const Colour& colour) const;
+    Canvas Dilated(float width, const Colour& colour, bool wrap_x = false) const;
     // This picture's ink blurred over about `radius` pixels, in `colour`, moved by (dx, dy): a glow or a
-    // drop shadow.
-    Canvas Blurred(float radius, const Colour& colour, float dx, float dy) const;
+    // drop shadow. With `wrap_x` the picture is taken to repeat across (a tiling layer).
+    Canvas Blurred(float radius, const Colour& colour, float dx, float dy, bool wrap_x = false) const;
     // Multiplies the ink by the coverage of `mask` (the same size).
     void Mask(const Canvas& mask);
     // RGBA, 8 bits a channel, straight alpha. Fully transparent pixels take the colour of their nearest

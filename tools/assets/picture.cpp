@@ -10,7 +10,8 @@
 //   cell I X Y W H | box I X Y W H BORDER        cells of a 'size' picture, in pixels
 //   palette NAME COLOUR | let NAME EXPR | include FILE | define NAME SHAPE | font TTF [SPACING]
 //   part NAME ARGS... / end, use NAME VALUES... | repeat NAME COUNT / end | if EXPR / else / end
-//   push | pop | translate X Y | rotate DEG [X Y] | scale S [SY] | mirror [X] | flip [Y] | wrap [off]
+//   push | pop | translate X Y | rotate DEG [X Y] | scale S [SY] | mirror [X] | flip [Y] | wrap [off] |
+//   period P (noise repeats every P across; a wrapping picture's noise repeats over its width)
 //   group [outline W C] [glow R C] [shadow DX DY R C] [opacity A] [add] / end
 //   fill SHAPE PAINT | soft EDGE SHAPE PAINT | stroke WIDTH SHAPE PAINT | bevel WIDTH LIGHT SHAPE HI SHADE
 //
@@ -297,6 +298,12 @@ void Build_Picture(Source_File& source, const std::string& name, Outputs& output
         return;
     if (groups.empty() && !settings.width)
     {
+        for (const Statement& s : program.Statements())
+            if (s.command == "fill" || s.command == "soft" || s.command == "stroke" || s.command == "bevel")
+            {
+                program.Fail(s, "'size' must come before the first drawing command");
+                return;
+            }
         source.Fail(1, "a picture needs a 'size' line or 'cells' lines");
         return;
     }

@@ -200,7 +200,11 @@ bool Picture_Program::Eval(const Statement& s, size_t& i, double& out, const cha
     std::string error;
     if (!Evaluate(word, m_variables, out, error))
     {
-        Fail(s, error + " (" + what + ")");
+        // A lone word that names nothing was meant as a number.
+        bool name = !word.empty() && word.find_first_not_of(
+                                         "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_0123456789") ==
+                                         std::string::npos;
+        Fail(s, name ? "'" + word + "' is not a number (" + what + ")" : error + " (" + what + ")");
         return false;
     }
     return true;
@@ -563,7 +567,9 @@ bool Picture_Program::Paint_At(const Statement& s, size_t& i, const Shape& canva
         if (!numbers(2, "a cell size and a seed") || !Colour_At(s, i, a, "a colour") ||
             !Colour_At(s, i, b, "a colour"))
             return false;
-        float period = m_wrap ? static_cast<float>(m_target->Width()) / m_transform.Scale() : 0.0f;
+        float period = m_period > 0 ? m_period
+                       : m_wrap     ? static_cast<float>(m_target->Width()) / m_transform.Scale()
+                                    : 0.0f;
         local = Noise(v[0], static_cast<unsigned>(std::lround(v[1])), a, b, period);
     }
     else
@@ -647,7 +653,7 @@ bool Picture_Program::Group(const Statement& s)
         {
             if (!Eval_Float(s, i, a, "a width") || !Colour_At(s, i, c, "a colour"))
                 return false;
-            Canvas under = layer.Dilated(a * scale, c);
+            Canvas under = layer.Dilated(a * scale, c, m_wrap);
             under.Composite(layer, 1.0f, false);
             layer = std::move(under);
         }
@@ -657,7 +663,7 @@ bool Picture_Program::Group(const Statement& s)
                 return false;
             if (!Eval_Float(s, i, r, "a radius") || !Colour_At(s, i, c, "a colour"))
                 return false;
-            Canvas under = layer.Blurred(r * scale, c, a * scale, b * scale);
+            Canvas under = layer.Blurred(r * scale, c, a * scale, b * scale, m_wrap);
             under.Composite(layer, 1.0f, false);
             layer = std::move(under);
         }
@@ -767,8 +773,13 @@ bool Picture_Program::Run_One(const Statement& s)
     }
     if (c == "if")
     {
+        // The condition is the rest of the line, blanks and all.
+        Statement joined = s;
+        for (size_t k = 1; k < s.words.size(); ++k)
+            joined.words[0] += " " + s.words[k];
+        joined.words.resize(1);
         double v = 0;
-        if (!Eval(s, i, v, "a condition"))
+        if (!Eval(joined, i, v, "a condition"))
             return false;
         return Run(v != 0.0 ? s.body : s.other);
     }
@@ -863,6 +874,11 @@ bool Picture_Program::Run_One(const Statement& s)
             return false;
         return true;
     }
+    if (c == "period")
+    {
+        // Noise paints repeat every this many units across (0: they do not).
+        return Eval_Float(s, i, m_period, "a period");
+    }
     if (c == "wrap")
     {
         m_wrap = s.words.empty() || s.words[0] != "off";
@@ -896,6 +912,7 @@ bool Picture_Program::Draw(const std::vector<Statement>& statements, Canvas& can
     m_transform = to_canvas;
     m_saved.clear();
     m_wrap = false;
+    m_period = 0;
     m_calls = 0;
     return Run(statements);
 }

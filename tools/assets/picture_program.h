@@ -72,6 +72,7 @@ class Picture_Program
     Affine m_transform;
     std::vector<Affine> m_saved;
     bool m_wrap = false;
+    float m_period = 0;
     std::string m_font = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
     float m_letter_spacing = 0;
     int m_calls = 0;
