@@ -55,6 +55,9 @@ class Scene_Callbacks : public Vorta_Callbacks
         }
         chain->Get_Target_Size(fw, fh);
         const int width = static_cast<int>(fw), height = static_cast<int>(fh);
+        // The screen shows the colours; the back buffer's alpha is not part of the picture.
+        for (size_t k = 3; k < rgba.size(); k += 4)
+            rgba[k] = 255;
         m_saved = stbi_write_png(m_out.c_str(), width, height, 4, rgba.data(), width * 4) != 0;
         if (!m_saved)
             std::fprintf(stderr, "vorta5-scene: %s cannot be written (%d x %d)\n", m_out.c_str(), width,
