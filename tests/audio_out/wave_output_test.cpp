@@ -201,15 +201,6 @@ TEST(WaveOutputTest, AShortOggEndsOnItsOwnAfterItsLastSample)
     EXPECT_EQ(First_Loud(written.samples, 2000, start + written.rate / 5 + 400), written.samples.size());
 }
 
-// Root mean square of samples [begin, end).
-double Level(const std::vector<int16_t>& samples, size_t begin, size_t end)
-{
-    double sum = 0.0;
-    for (size_t i = begin; i < end && i < samples.size(); ++i)
-        sum += static_cast<double>(samples[i]) * samples[i];
-    return end > begin ? std::sqrt(sum / static_cast<double>(end - begin)) : 0.0;
-}
-
 // A 3D effect sounds from where it is placed: to the listener's right it is louder on the right, and moved
 // to the left while it plays it is louder on the left.
 TEST(WaveOutputTest, AThreeDEffectIsHeardFromWhereItIsPlaced)
