@@ -16,6 +16,7 @@ enum Input_Reading : uint8_t
 };
 
 constexpr int INPUT_MAX_PADS = 16;
+constexpr int INPUT_MAX_TYPED = 32;
 constexpr int INPUT_MAX_TOUCH = 10;
 
 struct Input_Pad_Info
@@ -28,6 +29,8 @@ struct Input_Frame
 {
     uint8_t keyboard = INPUT_NO_DEVICE;
     uint8_t keys[256] = {}; // by scan code, 0x80 for down
+    int typed_count = 0;    // the keys that went down since the poll before, in the order they went down
+    uint8_t typed[INPUT_MAX_TYPED] = {};
     uint8_t mouse = INPUT_NO_DEVICE;
     platform::Mouse_Reading mouse_reading;
     float mouse_x = 0.0f, mouse_y = 0.0f; // the window's mouse position, normalised over the client area

@@ -126,6 +126,7 @@ bool Input_Playback::Load_Text(const std::string& text, std::string& error)
     bool magic = false;
     bool in_frames = false;
     bool ended = false;
+    bool typed_given = false;
     uint32_t last_frame = 0;
     Input_Frame scratch;
     int number = 0;
@@ -153,6 +154,7 @@ bool Input_Playback::Load_Text(const std::string& text, std::string& error)
             {
                 in_frames = true;
                 Begin_Frame(scratch);
+                typed_given = false;
             }
             size_t digits = 0;
             while (digits < line.size() && std::isdigit(static_cast<unsigned char>(line[digits])))
@@ -168,11 +170,14 @@ bool Input_Playback::Load_Text(const std::string& text, std::string& error)
                             std::to_string(last_frame));
             // Each line is checked on the state of its place (a new frame drops the last one's motion).
             if (static_cast<uint32_t>(frame) > last_frame)
+            {
                 Begin_Frame(scratch);
+                typed_given = false;
+            }
             last_frame = static_cast<uint32_t>(frame);
             const std::string items = line.substr(digits);
             std::string why;
-            if (!Apply_Items(items, scratch, ended, why))
+            if (!Apply_Items(items, scratch, ended, typed_given, why))
                 return fail(why);
             m_lines.push_back({last_frame, number, items});
             if (ended)
@@ -246,6 +251,7 @@ const Input_Pad_Info& Input_Playback::Pad_Info(int index) const
 void Input_Playback::Begin_Frame(Input_Frame& state) const
 {
     state.keyboard = INPUT_READ;
+    state.typed_count = 0;
     state.mouse = INPUT_READ;
     state.mouse_reading.dx = state.mouse_reading.dy = state.mouse_reading.dz = 0;
     state.pad_count = Pad_Count();
@@ -256,18 +262,19 @@ void Input_Playback::Begin_Frame(Input_Frame& state) const
 void Input_Playback::Next_Frame(Input_Frame& frame)
 {
     Begin_Frame(m_state);
+    bool typed_given = false;
     while (m_next_line < m_lines.size() && m_lines[m_next_line].frame == m_next_frame)
     {
         bool end = false;
         std::string error;
-        Apply_Items(m_lines[m_next_line].items, m_state, end, error); // checked when loaded
+        Apply_Items(m_lines[m_next_line].items, m_state, end, typed_given, error); // checked when loaded
         ++m_next_line;
     }
     frame = m_state;
     ++m_next_frame;
 }
 
-bool Input_Playback::Apply_Items(const std::string& items, Input_Frame& state, bool& end,
+bool Input_Playback::Apply_Items(const std::string& items, Input_Frame& state, bool& end, bool& typed_given,
                                  std::string& error) const
 {
     const int pads = Pad_Count();
@@ -290,13 +297,13 @@ bool Input_Playback::Apply_Items(const std::string& items, Input_Frame& state, b
             const bool down = item[0] == '+';
             const std::string name = item.substr(1);
             long value = 0;
+            long key = 0; // a keyboard key's scan code
             int pad = 0;
             std::string rest;
             if (!name.empty() && name[0] == '#')
             {
-                if (!Read_Int(name.substr(1), 1, 255, value))
+                if (!Read_Int(name.substr(1), 1, 255, key))
                     return Unknown(error, "no such scan code", item);
-                state.keys[value] = down ? 0x80 : 0;
             }
             else if (name.compare(0, 5, "mouse") == 0 && name.size() > 5)
             {
@@ -315,10 +322,16 @@ bool Input_Playback::Apply_Items(const std::string& items, Input_Frame& state, b
                 return Unknown(error, "no such pad (pads come from the header's pad lines)", item);
             else
             {
-                const int code = Key_From_Name(name.c_str());
-                if (code <= 0 || code > 255)
+                key = Key_From_Name(name.c_str());
+                if (key <= 0 || key > 255)
                     return Unknown(error, "unknown key", item);
-                state.keys[code] = down ? 0x80 : 0;
+            }
+            if (key)
+            {
+                // A key that goes down is typed, in the order of the items, unless the frame says otherwise.
+                if (down && !typed_given && !(state.keys[key] & 0x80) && state.typed_count < INPUT_MAX_TYPED)
+                    state.typed[state.typed_count++] = static_cast<uint8_t>(key);
+                state.keys[key] = down ? 0x80 : 0;
             }
             continue;
         }
@@ -354,6 +367,24 @@ bool Input_Playback::Apply_Items(const std::string& items, Input_Frame& state, b
             state.mouse_reading.dx = static_cast<int32_t>(d[0]);
             state.mouse_reading.dy = static_cast<int32_t>(d[1]);
             state.mouse_reading.dz = static_cast<int32_t>(d[2]);
+        }
+        else if (key == "typed")
+        {
+            typed_given = true;
+            state.typed_count = 0;
+            if (value == "none" || value.empty())
+                continue;
+            const std::vector<std::string> names = Split(value, ',');
+            if (names.size() > static_cast<size_t>(INPUT_MAX_TYPED))
+                return Unknown(error, "at most 32 typed keys:", item);
+            for (const std::string& name : names)
+            {
+                long code = 0;
+                if (!name.empty() && name[0] == '#' ? !Read_Int(name.substr(1), 1, 255, code)
+                                                    : (code = Key_From_Name(name.c_str())) <= 0 || code > 255)
+                    return Unknown(error, "typed=KEY,KEY... takes key names or #N:", item);
+                state.typed[state.typed_count++] = static_cast<uint8_t>(code);
+            }
         }
         else if (key == "caps")
         {

@@ -118,16 +118,50 @@ void Input_Recorder::Take_Frame(const Input_Frame& frame)
     if (frame.keyboard == INPUT_LOST)
         Append(items, "lost=keyboard");
     else if (frame.keyboard == INPUT_READ)
+    {
+        // Keys that went down are written in the order they were typed, which is what a playback takes
+        // them in; only when the typed keys are not just those (a key typed twice in one poll, say) are they
+        // written as an item of their own.
+        int newly[256];
+        int newly_count = 0;
         for (int code = 0; code < 256; ++code)
+            if ((frame.keys[code] & 0x80) && !(m_state.keys[code] & 0x80))
+                newly[newly_count++] = code;
+        bool in_typed_order = frame.typed_count == newly_count;
+        bool seen[256] = {};
+        for (int i = 0; i < frame.typed_count && in_typed_order; ++i)
         {
-            const uint8_t down = frame.keys[code] & 0x80;
-            if (down == (m_state.keys[code] & 0x80))
-                continue;
-            m_state.keys[code] = down;
-            text[0] = down ? '+' : '-';
+            const int code = frame.typed[i];
+            in_typed_order = !seen[code] && (frame.keys[code] & 0x80) && !(m_state.keys[code] & 0x80);
+            seen[code] = true;
+        }
+        for (int i = 0; i < newly_count; ++i)
+        {
+            const int code = in_typed_order ? frame.typed[i] : newly[i];
+            m_state.keys[code] = 0x80;
+            text[0] = '+';
             Recording_Key_Name(code, text + 1, sizeof(text) - 1);
             Append(items, text);
         }
+        for (int code = 0; code < 256; ++code)
+            if (!(frame.keys[code] & 0x80) && (m_state.keys[code] & 0x80))
+            {
+                m_state.keys[code] = 0;
+                text[0] = '-';
+                Recording_Key_Name(code, text + 1, sizeof(text) - 1);
+                Append(items, text);
+            }
+        if (!in_typed_order)
+        {
+            std::string typed = frame.typed_count ? "typed=" : "typed=none";
+            for (int i = 0; i < frame.typed_count; ++i)
+            {
+                Recording_Key_Name(frame.typed[i], text, sizeof(text));
+                typed += (i ? "," : "") + std::string(text);
+            }
+            Append(items, typed.c_str());
+        }
+    }
 
     if (frame.mouse == INPUT_LOST)
         Append(items, "lost=mouse");

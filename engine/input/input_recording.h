@@ -10,7 +10,10 @@
 //
 // What a frame line can hold; everything but move and lost stays as it is set until it is set again:
 //   +KEY -KEY            keyboard key down / up, by a key name of controls.txt without blanks (return,
-//                        space, left, lshift, np5, a, 7, ...) or by scan code as #N (#183 is Print Screen)
+//                        space, left, lshift, np5, a, 7, ...) or by scan code as #N (#183 is Print Screen);
+//                        keys that go down in one poll are typed in the order of their + items
+//   typed=KEY,KEY...     the keys typed in this poll in their order, where that is not the + items'
+//                        (a key typed twice in one poll); typed=none for none
 //   +mouseN -mouseN      mouse button N (0 left, 1 right, 2 middle, 3 to 7 the others) down / up
 //   mouse=X,Y            the mouse position, normalised over the window (0,0 top left, 1,1 bottom right)
 //   move=DX,DY[,DZ]      mouse motion in this poll only, in pixels, and the wheel (120 a notch)
@@ -103,8 +106,10 @@ class Input_Playback final : public Input_Source
         std::string items;
     };
 
-    // Applies a frame line's items to the state; false with the reason.
-    bool Apply_Items(const std::string& items, Input_Frame& state, bool& end, std::string& error) const;
+    // Applies a frame line's items to the state; false with the reason. typed_given: the frame's typed keys
+    // were given by an item of their own (else each key that goes down is typed).
+    bool Apply_Items(const std::string& items, Input_Frame& state, bool& end, bool& typed_given,
+                     std::string& error) const;
     void Begin_Frame(Input_Frame& state) const;
 
     std::vector<Header_Line> m_header;

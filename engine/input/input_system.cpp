@@ -22,6 +22,7 @@ bool Keyboard::Create(uint32_t window_id)
 {
     for (Key_State& key : m_keys)
         key.Clear();
+    m_typed_count = 0;
     if (!m_device.Create(window_id))
         return false;
     m_device.Acquire();
@@ -33,6 +34,7 @@ Input_Reading Keyboard::Poll(uint8_t* reading)
     if (!Has_Device())
         return INPUT_NO_DEVICE;
     uint8_t state[KEY_COUNT];
+    m_typed_count = 0;
     if (!m_device.Read(state))
     {
         Lose();
@@ -40,22 +42,28 @@ Input_Reading Keyboard::Poll(uint8_t* reading)
             Print_Message("Re-acquire keyboard\n");
         return INPUT_LOST;
     }
-    Apply(state);
+    uint8_t typed[MAX_TYPED];
+    const int typed_count = m_device.Read_Typed(typed, MAX_TYPED);
+    Apply(state, typed, typed_count);
     if (reading)
         std::memcpy(reading, state, KEY_COUNT);
     return INPUT_READ;
 }
 
-void Keyboard::Apply(const uint8_t state[KEY_COUNT])
+void Keyboard::Apply(const uint8_t state[KEY_COUNT], const uint8_t* typed, int typed_count)
 {
     for (int code = 0; code < KEY_COUNT; ++code)
         m_keys[code].Update((state[code] & 0x80) != 0);
+    m_typed_count = typed && typed_count > 0 ? (typed_count < MAX_TYPED ? typed_count : MAX_TYPED) : 0;
+    if (m_typed_count)
+        std::memcpy(m_typed, typed, static_cast<size_t>(m_typed_count));
 }
 
 void Keyboard::Lose()
 {
     for (Key_State& key : m_keys)
         key.Clear();
+    m_typed_count = 0;
 }
 
 void Mouse::Set_Position(float x, float y)
@@ -212,6 +220,9 @@ void Input_System::Poll_Devices()
     frame.keyboard = m_keyboard ? m_keyboard->Poll(frame.keys) : INPUT_NO_DEVICE;
     if (frame.keyboard != INPUT_READ)
         std::memset(frame.keys, 0, sizeof(frame.keys));
+    frame.typed_count = frame.keyboard == INPUT_READ ? m_keyboard->Typed_Count() : 0;
+    for (int i = 0; i < frame.typed_count; ++i)
+        frame.typed[i] = static_cast<uint8_t>(m_keyboard->Typed_Key(i));
     frame.mouse = m_mouse ? m_mouse->Poll(&frame.mouse_reading) : INPUT_NO_DEVICE;
     if (frame.mouse != INPUT_READ)
         frame.mouse_reading = platform::Mouse_Reading();
@@ -254,7 +265,7 @@ void Input_System::Apply_Source_Frame()
     if (m_keyboard)
     {
         if (frame.keyboard == INPUT_READ)
-            m_keyboard->Apply(frame.keys);
+            m_keyboard->Apply(frame.keys, frame.typed, frame.typed_count);
         else if (frame.keyboard == INPUT_LOST)
             m_keyboard->Lose();
     }

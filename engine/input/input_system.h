@@ -27,15 +27,21 @@ class Keyboard
     bool Key_Pressed(int code) const { return Get_Key(code).Pressed(); }
     bool Key_Down(int code) const { return Get_Key(code).Down(); }
     bool Key_Released(int code) const { return Get_Key(code).Released(); }
+    // The keys that went down since the poll before, in the order they were pressed (a key pressed twice
+    // is there twice); at most MAX_TYPED, the latest.
+    int Typed_Count() const { return m_typed_count; }
+    int Typed_Key(int index) const { return index >= 0 && index < m_typed_count ? m_typed[index] : 0; }
+    static constexpr int MAX_TYPED = 32;
 
     // A keyboard without a device reads every key as up and is never polled.
     bool Has_Device() const { return m_device.Is_Created(); }
     bool Create(uint32_t window_id);
-    // One poll of the device; the 256 state bytes it gave are copied to `reading` when one is given.
+    // One poll of the device; the 256 state bytes it gave are copied to `reading` when one is given (the keys
+    // typed in order are then Typed_Key's).
     Input_Reading Poll(uint8_t* reading = nullptr);
-    // A poll that comes from elsewhere: the state bytes as the device gives them (0x80 down), or the device
-    // lost (every key let go).
-    void Apply(const uint8_t state[KEY_COUNT]);
+    // A poll that comes from elsewhere: the state bytes as the device gives them (0x80 down) and the keys
+    // that went down since the poll before in their order, or the device lost (every key let go).
+    void Apply(const uint8_t state[KEY_COUNT], const uint8_t* typed, int typed_count);
     void Lose();
     void Release() { m_device.Release(); }
     Input_System* Get_Owner() const { return m_owner; }
@@ -43,8 +49,12 @@ class Keyboard
   private:
     Input_System* m_owner;
     Key_State m_keys[KEY_COUNT];
+    uint8_t m_typed[MAX_TYPED] = {};
+    int m_typed_count = 0;
     platform::Keyboard_Device m_device;
 };
+
+static_assert(Keyboard::MAX_TYPED == INPUT_MAX_TYPED, "a recorded poll holds every typed key");
 
 // Buttons 0 left, 1 right, 2 middle, 3 to 7 the others.
 class Mouse

@@ -24,8 +24,12 @@ void Expect_Same_Poll(const Input_Frame& recorded, const Input_Frame& played, in
     SCOPED_TRACE(testing::Message() << "frame " << frame);
     EXPECT_EQ(played.keyboard, recorded.keyboard == INPUT_NO_DEVICE ? INPUT_READ : recorded.keyboard);
     if (recorded.keyboard == INPUT_READ)
+    {
         for (int code = 0; code < 256; ++code)
             EXPECT_EQ(played.keys[code] & 0x80, recorded.keys[code] & 0x80) << "key " << code;
+        EXPECT_EQ(std::vector<uint8_t>(played.typed, played.typed + played.typed_count),
+                  std::vector<uint8_t>(recorded.typed, recorded.typed + recorded.typed_count));
+    }
     EXPECT_EQ(played.mouse, recorded.mouse);
     if (recorded.mouse == INPUT_READ)
     {
@@ -65,7 +69,7 @@ void Expect_Same_Poll(const Input_Frame& recorded, const Input_Frame& played, in
 
 std::vector<Input_Frame> Sample_Polls()
 {
-    std::vector<Input_Frame> polls(8);
+    std::vector<Input_Frame> polls(10);
     for (Input_Frame& poll : polls)
     {
         poll.keyboard = poll.mouse = INPUT_READ;
@@ -78,6 +82,10 @@ std::vector<Input_Frame> Sample_Polls()
     Input_Frame& busy = polls[1];
     busy = polls[0];
     busy.keys[28] = busy.keys[183] = busy.keys[12] = 0x80;
+    busy.typed_count = 3; // in the order typed, not the order of the codes
+    busy.typed[0] = 183;
+    busy.typed[1] = 28;
+    busy.typed[2] = 12;
     busy.mouse_reading.buttons[0] = 0x80;
     busy.mouse_reading.dx = 3;
     busy.mouse_reading.dy = -2;
@@ -95,11 +103,13 @@ std::vector<Input_Frame> Sample_Polls()
     // The keyboard lost for a poll: the keys it held are not written as let go.
     polls[2] = busy;
     polls[2].keyboard = INPUT_LOST;
+    polls[2].typed_count = 0;
     polls[2].mouse_reading.dx = polls[2].mouse_reading.dy = polls[2].mouse_reading.dz = 0;
     // Back, with Return let go meanwhile; the mouse and a pad lost.
     polls[3] = polls[2];
     polls[3].keyboard = INPUT_READ;
     polls[3].keys[28] = 0;
+    polls[3].typed_count = 0;
     polls[3].mouse = INPUT_LOST;
     polls[3].pad[0] = INPUT_LOST;
     // Nothing changes: no line.
@@ -107,10 +117,17 @@ std::vector<Input_Frame> Sample_Polls()
     polls[4].mouse = INPUT_READ;
     polls[4].pad[0] = INPUT_READ;
     polls[5] = polls[4];
-    // Everything let go.
-    polls[6] = polls[0];
+    // Space typed twice between two polls, and a key that goes down with nothing typed: their own item.
+    polls[6] = polls[5];
+    polls[6].typed_count = 2;
+    polls[6].typed[0] = polls[6].typed[1] = 57;
     polls[7] = polls[6];
-    polls[7].keyboard = INPUT_NO_DEVICE; // a keyboard without a device reads as all keys up
+    polls[7].keys[30] = 0x80;
+    polls[7].typed_count = 0;
+    // Everything let go.
+    polls[8] = polls[0];
+    polls[9] = polls[8];
+    polls[9].keyboard = INPUT_NO_DEVICE; // a keyboard without a device reads as all keys up
     return polls;
 }
 
@@ -139,7 +156,10 @@ TEST(RecordingTest, EveryPollComesBackAsItWasRecorded)
         text.rfind("kestrova-demo 1\nwindow 320 200\npad 0 10 \"First 'Pad'\"\npad 1 32 \"Second\"\n", 0), 0u)
         << text;
     EXPECT_EQ(text.find("\n5"), std::string::npos) << "a poll without changes has no line:\n" << text;
-    EXPECT_NE(text.find("\n8 end\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\n10 end\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\n1 +#183 +return +#12 +mouse0"), std::string::npos) << text;
+    EXPECT_NE(text.find("\n6 typed=space,space\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\n7 +a typed=none\n"), std::string::npos) << text;
 
     Input_Playback playback;
     std::string error;
@@ -174,6 +194,7 @@ TEST(RecordingTest, AHandWrittenRecordingReadsAsItSays)
                        "12 -return +np5 +#183 +A +7 +mouse1 move=4,-6\n"
                        "12 pad0.x=0 +pad0.b2 pad0.pov0=27000 touch=0.1,0.85;0.9,0.9 caps=1\n"
                        "13 lost=keyboard lost=pad0\n"
+                       "14 typed=h,e,#14\n"
                        "20 touch=none -mouse1 -pad0.b2 pad0.x=32768\n"
                        "30 end\n";
     Input_Playback playback;
@@ -212,6 +233,12 @@ TEST(RecordingTest, AHandWrittenRecordingReadsAsItSays)
     EXPECT_EQ(frames[13].keyboard, INPUT_LOST);
     EXPECT_EQ(frames[13].pad[0], INPUT_LOST);
     EXPECT_EQ(frames[14].keyboard, INPUT_READ);
+    EXPECT_EQ(std::vector<uint8_t>(frames[12].typed, frames[12].typed + frames[12].typed_count),
+              (std::vector<uint8_t>{76, 183, 30, 8})); // Return went up; the rest in the order of the items
+    EXPECT_EQ(frames[13].typed_count, 0);
+    EXPECT_EQ(std::vector<uint8_t>(frames[14].typed, frames[14].typed + frames[14].typed_count),
+              (std::vector<uint8_t>{35, 18, 14}));
+    EXPECT_EQ(frames[10].typed_count, 1);
     EXPECT_EQ(frames[14].pad[0], INPUT_READ);
 
     // Without an end item the recording ends after its last frame line.
@@ -256,6 +283,7 @@ TEST(RecordingTest, LinesThatCannotBeReadAreRefusedWithTheirNumber)
         {"kestrova-demo 1\n0 touch=1,2;3\n", "touch=X,Y;X,Y"},
         {"kestrova-demo 1\n0 touch=0,0;0,0;0,0;0,0;0,0;0,0;0,0;0,0;0,0;0,0;0,0\n", "at most 10 fingers"},
         {"kestrova-demo 1\n0 caps=2\n", "caps= takes 0 or 1"},
+        {"kestrova-demo 1\n0 typed=a,zz\n", "typed=KEY,KEY... takes key names or #N"},
         {"kestrova-demo 1\n0 lost=screen\n", "lost= takes keyboard, mouse or padN"},
         {"kestrova-demo 1\n0 +mouse8\n", "no such mouse button"},
         {"kestrova-demo 1\n0 jump\n", "unknown item \"jump\""},
@@ -335,6 +363,8 @@ TEST(InputSourceTest, TheInputSystemTakesItsPollsFromTheSourceAndShowsThemToTheT
 
         input.Poll(); // 0
         EXPECT_EQ(keyboard->Key_Held(28), 1u);
+        EXPECT_EQ(keyboard->Typed_Count(), 1);
+        EXPECT_EQ(keyboard->Typed_Key(0), 28);
         EXPECT_EQ(mouse->Get_Position()[0], 0.5f);
         EXPECT_EQ(mouse->Get_Position()[1], 0.25f);
         EXPECT_NEAR(pad->Get_Axis(0), -1.0f, 1e-6f);
@@ -343,6 +373,7 @@ TEST(InputSourceTest, TheInputSystemTakesItsPollsFromTheSourceAndShowsThemToTheT
         EXPECT_FALSE(input.Caps_Lock_On());
         input.Poll(); // 1
         EXPECT_EQ(keyboard->Key_Held(28), 2u);
+        EXPECT_EQ(keyboard->Typed_Count(), 0);
         EXPECT_EQ(mouse->Button_Held(0), 1u);
         EXPECT_FLOAT_EQ(mouse->Get_Motion()[0], 1.0f); // (0 + 2) / 2
         EXPECT_TRUE(input.Caps_Lock_On());
