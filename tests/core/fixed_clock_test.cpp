@@ -9,6 +9,7 @@
 #include "engine/render/d3d_device.h"
 #include "platform/clock.h"
 #include "platform/os_window.h"
+#include "support/requirements.h"
 
 #include <gtest/gtest.h>
 
