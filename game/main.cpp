@@ -1,5 +1,6 @@
 // Entry point of Kestrova Reboot: engine, game, main loop, teardown. Exit codes: 0 after a normal run,
 // 1 when the engine cannot be created (or a fatal error box), 2 when the engine's start-up fails.
+#include "engine/core/user_folder.h"
 #include "engine/core/vorta_engine.h"
 #include "game/app/app.h"
 
@@ -8,6 +9,9 @@
 
 int main(int argc, char** argv)
 {
+    // An installed game keeps its settings, controls, hiscores, log and grabs in the player's folder.
+    Use_User_Folder("kestrova-reboot");
+
     std::string command_line;
     for (int i = 1; i < argc; ++i)
     {

@@ -2,6 +2,7 @@
 #include "engine/core/vorta_window.h"
 
 #include "engine/audio/sound_system.h"
+#include "engine/core/user_folder.h"
 #include "engine/core/vorta_callbacks.h"
 #include "engine/core/vorta_engine.h"
 #include "engine/core/vorta_log.h"
@@ -236,20 +237,13 @@ bool Vorta_Window::Screen_Grab(const char* name)
     if (!m_swap_chain || !name)
         return false;
     char file[512];
+    char path[1024];
     for (long n = 0; n < 100000000; ++n)
     {
         std::snprintf(file, sizeof(file), "%s %d-%03ld.jpg", name, m_slot, n);
-        bool exists = m_engine && m_engine->Pack_File_Size(file) > 0;
-        if (!exists)
-        {
-            if (FILE* probe = std::fopen(file, "rb"))
-            {
-                std::fclose(probe);
-                exists = true;
-            }
-        }
-        if (!exists)
-            return m_swap_chain->Save_Back_Buffer(file);
+        // Numbers already used beside the program, in the pack or in the player's folder are skipped.
+        if (!Vorta_File_Exists(file))
+            return User_Write_Path(file, path, sizeof(path)) && m_swap_chain->Save_Back_Buffer(path);
     }
     return false;
 }
