@@ -61,10 +61,10 @@ set(CPACK_PACKAGE_VERSION "${KESTROVA_VERSION}")
 set(CPACK_PACKAGE_VENDOR "Kestrova Reboot developers")
 set(CPACK_PACKAGE_CONTACT "${KESTROVA_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "jet-pack and moon-buggy arcade shooter")
-set(CPACK_PACKAGE_DESCRIPTION
-    "A 2D arcade game for one player, or two taking turns: a jet-pack pilot flies over a wrapping strip of the\n"
-    "moon, drives a moon buggy, lays bridges, shoots twelve kinds of aliens and carries a bomb, two\n"
-    "teleporters and a gun to win each level's duel with an alien missile base.")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "A 2D arcade game for one player, or two taking turns: a jet-pack pilot flies over a wrapping strip\n"
+    "of the moon, drives a moon buggy, lays bridges, shoots twelve kinds of aliens and carries a bomb,\n"
+    "two teleporters and a gun to win each level's duel with an alien missile base.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_FILE_NAME "kestrova-reboot-${KESTROVA_VERSION}-${CMAKE_SYSTEM_PROCESSOR}")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
