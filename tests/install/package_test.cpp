@@ -66,10 +66,12 @@ TEST(PackageTest, DebAndTarballHoldTheInstalledGameAndTheDebInstallsAndRemovesCl
                 Has(output, "./usr/lib/kestrova-reboot/data.7z\n"))
         << output;
     if (fs::exists(fs::path(VORTA5_SOURCE_DIR) / "assets/icons/kestrova.pic"))
+    {
         for (const char* size : {"48x48", "128x128", "256x256"})
             EXPECT_TRUE(
                 Has(output, std::string("./usr/share/icons/hicolor/") + size + "/apps/" + id + ".png\n"))
                 << size;
+    }
 
     // The tarball unpacks into one folder with the same layout under it.
     ASSERT_TRUE(Shell("tar -tzvf '" + tarball.string() + "'", &output)) << output;
