@@ -37,7 +37,12 @@ bool Data_Home(char* out, size_t size)
             home = user && user->pw_dir && user->pw_dir[0] == '/' ? user->pw_dir : nullptr;
         }
         if (home)
-            n = std::snprintf(out, size, "%s/.local/share", home);
+        {
+            size_t length = std::strlen(home);
+            while (length > 1 && home[length - 1] == '/')
+                --length;
+            n = std::snprintf(out, size, "%.*s/.local/share", static_cast<int>(length), home);
+        }
     }
     if (n <= 0 || static_cast<size_t>(n) >= size)
     {
