@@ -262,6 +262,26 @@ void Vorta_Window::Compose(float x, float y, float width, float height, uint32_t
     m_composition->Draw({0.0f, 0.0f}, {1.0f, 1.0f}, 0.0f, 0, flags, COLOUR_WHITE, 1.0f, {0.0f, 0.0f});
 }
 
+bool Vorta_Window::Set_Full_Screen(bool full_screen)
+{
+    if (!m_os_window.Is_Open())
+        return false;
+    if (full_screen == m_full_screen)
+        return true;
+    int width = 0, height = 0;
+    Get_Render_Size(width, height);
+    if (!m_os_window.Set_Full_Screen(full_screen, width, height))
+    {
+        Print_Message("Failed - to switch to %s: %s\n", full_screen ? "full screen" : "a window",
+                      platform::Last_Window_Error());
+        return false;
+    }
+    m_full_screen = full_screen;
+    platform::Show_Cursor(!full_screen);
+    Print_Message("Switched to %s\n", full_screen ? "full screen" : "a window");
+    return true;
+}
+
 void Vorta_Window::Set_Target_Fps(float fps)
 {
     m_target_frame_time = fps > 0.0f ? 1.0f / fps : 0.0f;
@@ -277,8 +297,13 @@ Input_System* Vorta_Window::Get_Input()
     if (m_input && m_input->Get_Mouse())
     {
         const float* mouse = m_engine->Get_Mouse_Position();
+        // The picture is stretched over the client area (a full-screen mode that is not the render size, a
+        // high-density display), so the mouse is measured against the client area; it is the render size
+        // whenever the two agree.
         int width = 0, height = 0;
-        Get_Render_Size(width, height);
+        m_os_window.Client_Size(width, height);
+        if (width <= 0 || height <= 0)
+            Get_Render_Size(width, height);
         m_input->Get_Mouse()->Set_Position(width > 0 ? mouse[0] / static_cast<float>(width) : 0.0f,
                                            height > 0 ? mouse[1] / static_cast<float>(height) : 0.0f);
     }
