@@ -19,6 +19,7 @@
 class CSound_2d;
 class Keyboard;
 class Sprite;
+class Text_File;
 class Vorta_Viewport;
 
 enum Game_State : int32_t
@@ -112,7 +113,11 @@ class App : public Vorta_Callbacks
     bool Skip_Splash_Hold() const { return skip_splash_hold; }
 
     // ---- Level script (game/levels) ----
+    // Reads "data/levels.txt" (pack first, then disk); the program ends with the error box without it.
     void Load_Levels();
+    // Reads a level script into the level count, the table and the three positions. Words it cannot use
+    // are logged and skipped; afterwards there is always at least one level.
+    void Read_Levels(Text_File& file);
     // Current level pointer := table + the current player's level index.
     void Select_Current_Level();
     // The level index moves on; past the last level the game is completed (20-second timer).
@@ -184,8 +189,9 @@ class App : public Vorta_Callbacks
     void Spawn_Explosion(Vector2 position, Vector2 base_velocity, int count, float frame_time_lo,
                          float frame_time_hi, bool outward, float spawn_radius, float speed_lo,
                          float speed_hi, Vector2 size);
-    // One of the game's bursts (outward, speed 0.00025 to 0.00125, 0.9 to 1.1 sixtieths a cell).
-    void Spawn_Burst(float x, float y, const Explosion_Preset& preset);
+    // One of the game's bursts (outward, speed 0.00025 to 0.00125, 0.9 to 1.1 sixtieths a cell); a preset
+    // of width 0 takes the width given here (the size of what burst).
+    void Spawn_Burst(float x, float y, const Explosion_Preset& preset, float width = 0.0f);
     void Add_Particle(float frame_time, Vector2 position, Vector2 size, Vector2 velocity);
     void Update_Particles(float t);
     void Spawn_Plasma_Ball(float x, float y, float vx, float vy, bool friendly);

@@ -2,11 +2,6 @@
 // and this file goes when it is empty.
 #include "game/app/app.h"
 
-// Level script
-void App::Load_Levels() {}
-void App::Select_Current_Level() {}
-void App::Advance_Level() {}
-
 // Player and moon buggy
 void App::Update_Play() {}
 void App::Respawn_Pilot() {}
@@ -28,28 +23,6 @@ void App::Add_Score(int32_t) {}
 void App::Destroy_Buggy() {}
 void App::Reset_Player(Player_Record&) {}
 void App::Clear_Player(Player_Record&) {}
-
-// Lasers, plasma balls and explosions
-void App::Start_Laser_Beam(Laser_Beam&, float, int) {}
-void App::Update_Lasers(float) {}
-bool App::Laser_Hit(float, float)
-{
-    return false;
-}
-void App::Spawn_Explosion(Vector2, Vector2, int, float, float, bool, float, float, float, Vector2) {}
-void App::Spawn_Burst(float, float, const Explosion_Preset&) {}
-void App::Add_Particle(float, Vector2, Vector2, Vector2) {}
-void App::Update_Particles(float) {}
-void App::Spawn_Plasma_Ball(float, float, float, float, bool) {}
-void App::Update_Plasma_Balls(float) {}
-Plasma_Ball* App::Plasma_Hit(float, float)
-{
-    return nullptr;
-}
-Plasma_Ball* App::Pilot_Plasma_Hit()
-{
-    return nullptr;
-}
 
 // Play-field drawing and HUD
 void App::Render_Play() {}

@@ -188,7 +188,7 @@ void App::Alien_Hit(Game_Object& object, int32_t points)
         return;
     object.state = OBJECT_FREE;
     Add_Score(points);
-    Spawn_Burst(object.x, object.y, {4, 0.0125f, object.size});
+    Spawn_Burst(object.x, object.y, BURST_ALIEN, object.size);
 }
 
 // The end of every alien's update: wrap, leave the area around the pilot, animate, be hit.
@@ -225,7 +225,7 @@ void App::Update_Alien(Game_Object& object, float t)
         if (object.y > object.ground_y)
         {
             object.state = OBJECT_FREE;
-            Spawn_Burst(object.x, object.y, {4, 0.0125f, object.size});
+            Spawn_Burst(object.x, object.y, BURST_ALIEN, object.size);
             return;
         }
         break;

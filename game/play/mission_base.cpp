@@ -185,7 +185,7 @@ void App::Update_Missile(Game_Object& object, float t)
             if (reached)
             {
                 object.state = OBJECT_FREE;
-                Spawn_Burst(object.x, object.y, {4, 0.0125f, object.size});
+                Spawn_Burst(object.x, object.y, BURST_MISSILE, object.size);
                 Destroy_Buggy();
                 return;
             }
@@ -240,13 +240,13 @@ void App::Update_Missile(Game_Object& object, float t)
     {
         object.hit_points -= 1;
         Add_Score(100);
-        Spawn_Burst(object.x, object.y, {2, 0.0125f, object.size * 0.5f});
+        Spawn_Burst(object.x, object.y, BURST_MISSILE_HIT, object.size * 0.5f);
     }
     if (Plasma_Hit(object.x, object.y))
     {
         object.hit_points -= 2;
         Add_Score(200);
-        Spawn_Burst(object.x, object.y, {2, 0.0125f, object.size * 0.5f});
+        Spawn_Burst(object.x, object.y, BURST_MISSILE_HIT, object.size * 0.5f);
     }
     if (object.hit_points < 0)
     {
@@ -259,7 +259,7 @@ void App::Update_Missile(Game_Object& object, float t)
             Build_Missile_Base(true);
         }
         Add_Score(500);
-        Spawn_Burst(x, y, {4, 0.0125f, size});
+        Spawn_Burst(x, y, BURST_MISSILE, size);
     }
 }
 
@@ -282,7 +282,7 @@ void App::Bomb_Blast(float x)
             return;
         }
         Add_Score(500);
-        Spawn_Burst(object.x, object.y, {4, 0.025f, 0.1f});
+        Spawn_Burst(object.x, object.y, BURST_DEFENCE_BLAST);
         Make_Crater(object.x);
         object.state = OBJECT_FREE;
     }
@@ -296,13 +296,13 @@ void App::Complete_Level()
             continue;
         if (object.type == OBJ_DEFENCE)
         {
-            Spawn_Burst(object.x, object.y, {8, 0.05f, 0.1f});
+            Spawn_Burst(object.x, object.y, BURST_DEFENCE_CLEARED);
             Make_Crater(object.x);
             object.state = OBJECT_FREE;
         }
         else if (object.type == OBJ_LAUNCHER)
         {
-            Spawn_Burst(object.x, object.y, {16, 0.15f, 0.1f});
+            Spawn_Burst(object.x, object.y, BURST_LAUNCHER_CLEARED);
             for (int k = -2; k <= 2; ++k)
                 Make_Crater(object.x + k / 60.0f);
             object.state = OBJECT_FREE;

@@ -110,7 +110,7 @@ void App::Update_Bomb(Game_Object& object, float t)
             {
                 // Dropped from any height it goes off; a new bomb waits beside the buggy.
                 const float x = object.x;
-                Spawn_Burst(object.x, object.y, {4, 0.0125f, object.size});
+                Spawn_Burst(object.x, object.y, BURST_BOMB, object.size);
                 Bomb_Blast(x);
                 Create_Bomb(&object);
                 return;
