@@ -42,16 +42,11 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/${KESTROVA_APP_ID}.metainfo.xml.in
 install(FILES ${CMAKE_BINARY_DIR}/packaging/${KESTROVA_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # The icon: the asset builder renders assets/icons/kestrova.pic as data/icons/kestrova-<size>.png.
-set(KESTROVA_ICON_SIZES 48 128 256)
-if(EXISTS ${PROJECT_SOURCE_DIR}/assets/icons/kestrova.pic)
-    foreach(size IN LISTS KESTROVA_ICON_SIZES)
-        install(FILES ${VORTA5_RUNTIME_DIR}/data/icons/kestrova-${size}.png
-                DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
-                RENAME ${KESTROVA_APP_ID}.png)
-    endforeach()
-else()
-    message(STATUS "No icon source (assets/icons/kestrova.pic): the desktop entry is installed without its icon")
-endif()
+foreach(size 48 128 256)
+    install(FILES ${VORTA5_RUNTIME_DIR}/data/icons/kestrova-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME ${KESTROVA_APP_ID}.png)
+endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kestrova-reboot)
 
 # Packages: cpack --config build/CPackConfig.cmake (or cmake --build build --target package).

@@ -5,6 +5,7 @@
 #include "engine/core/vorta_window.h"
 #include "engine/input/input_system.h"
 #include "support/private_display.h"
+#include "support/requirements.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -17,13 +18,12 @@ class FullScreenTest : public ::testing::Test
     void SetUp() override
     {
         if (!display.Ready())
-            GTEST_SKIP() << "needs Xvfb";
+            VORTA5_SKIP() << "needs Xvfb";
         display.Use();
         g_vorta_log.Set_Flags(LOG_DEBUGGER);
         engine = new Vorta_Engine();
         ASSERT_TRUE(engine->Init("", "config.txt"));
-        if (!engine->Get_Window_Class().Registered())
-            GTEST_SKIP() << "no display to open windows on";
+        ASSERT_TRUE(engine->Get_Window_Class().Registered()) << platform::Last_Window_Error();
         engine->Create_Device(0);
     }
     void TearDown() override { delete engine; }

@@ -2,6 +2,7 @@
 // is read-only, keeping everything it writes in the player's folder across runs.
 #include "player_run.h"
 #include "support/private_display.h"
+#include "support/requirements.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
@@ -70,8 +71,6 @@ TEST_F(InstalledGameTest, LaysOutTheProgramItsCommandDesktopEntryMetainfoAndIcon
     EXPECT_TRUE(Shell("appstreamcli validate --no-net --strict '" + metainfo.string() + "'", &output))
         << output;
 
-    if (!fs::exists(fs::path(VORTA5_SOURCE_DIR) / "assets/icons/kestrova.pic"))
-        GTEST_SKIP() << "no icon source yet (assets/icons/kestrova.pic)";
     for (int size : {48, 128, 256})
     {
         const std::string dim = std::to_string(size) + "x" + std::to_string(size);
@@ -85,8 +84,8 @@ TEST_F(InstalledGameTest, LaysOutTheProgramItsCommandDesktopEntryMetainfoAndIcon
 TEST_F(InstalledGameTest, WritesOnlyIntoThePlayersFolderAndReadsItBackOnTheNextRun)
 {
     test_support::Private_Display display(1280, 800);
-    if (!display.Ready())
-        GTEST_SKIP() << "needs Xvfb";
+    if (!display.Ready() || !test_support::Have_Program("xdotool"))
+        VORTA5_SKIP() << "needs Xvfb and xdotool";
     const std::vector<std::string> installed = Files_Under(prefix);
     const fs::path program = prefix / "bin/kestrova";
     const fs::path folder = home / ".local/share/kestrova-reboot";
@@ -138,7 +137,7 @@ TEST_F(InstalledGameTest, XdgDataHomeChoosesThePlayersFolder)
 {
     test_support::Private_Display display(1280, 800);
     if (!display.Ready())
-        GTEST_SKIP() << "needs Xvfb";
+        VORTA5_SKIP() << "needs Xvfb";
     const fs::path data_home = home / "elsewhere";
     test_support::Player_Run player(home, display.Name());
     fs::create_directories(data_home);
