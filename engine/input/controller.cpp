@@ -44,11 +44,13 @@ bool DX_Controller::Set_Up(int device_index)
 {
     Set_Name(platform::Joystick_Device::Name(device_index));
     Print_Message("    Device: %s\n", m_name);
+    m_attached = false;
     if (!m_device.Open(device_index))
     {
         Print_Message("      FAILED: CreateDevice\n");
         return false;
     }
+    m_attached = true;
     int axes = 0, buttons = 0, hats = 0;
     if (m_device.Capabilities(axes, buttons, hats))
     {
@@ -66,14 +68,24 @@ bool DX_Controller::Set_Up(int device_index)
 
 void DX_Controller::Poll()
 {
-    platform::Joystick_Reading reading;
-    if (!m_device.Read(reading))
+    platform::Joystick_Reading reading; // centred, every button up
+    if (m_attached && !m_device.Read(reading))
     {
         m_device.Acquire();
         if (!m_device.Read(reading))
-            return; // gone: the controller keeps its last state
+        {
+            Detach(); // gone: a button held as it went must not stay held
+            reading = platform::Joystick_Reading();
+        }
     }
+    // A pulled-out pad reads as released: what it held comes up in the first poll after it went.
     Apply(reading);
+}
+
+void DX_Controller::Detach()
+{
+    m_device.Release();
+    m_attached = false;
 }
 
 void DX_Controller::Apply(const platform::Joystick_Reading& reading)

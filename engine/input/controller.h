@@ -44,6 +44,8 @@ class Controller
     virtual void Reserved_1() {}
     virtual void Reserved_2() {}
     virtual void Set_Dead_Zone(int /*index*/, float /*value*/) {}
+    // False while the device is pulled out: it then reads as released (axes centred, buttons up).
+    virtual bool Is_Attached() const { return true; }
 
     Controller* Get_Next() const { return m_next; }
     void Set_Next(Controller* next) { m_next = next; }
@@ -63,8 +65,16 @@ class DX_Controller : public Controller
     explicit DX_Controller(Input_System* owner) : m_owner(owner) {}
     ~DX_Controller() override;
 
-    // Opens joystick `device_index` and logs its set-up. False when the device cannot be opened.
+    // Opens joystick `device_index` and logs its set-up. False when the device cannot be opened. A pad
+    // plugged in again is set up again in the same controller, so that whoever holds it keeps it.
     bool Set_Up(int device_index);
+    // The device was pulled out: everything it held is let go (its buttons come up in the next poll) and the
+    // controller reads as released until a device is set up in it again.
+    void Detach();
+    bool Is_Attached() const override { return m_attached; }
+    // The device's id while it is plugged in (-1 after Detach), and its model (kept after Detach).
+    int32_t Get_Instance() const { return m_device.Instance(); }
+    const char* Get_Model() const { return m_device.Model(); }
 
     void Poll() override;
     float Get_Axis(int index) const override;
@@ -99,4 +109,5 @@ class DX_Controller : public Controller
     Key_State m_buttons[MAX_BUTTONS];
     int m_pov = -1;
     uint32_t m_pov_held = 0;
+    bool m_attached = false;
 };

@@ -3,6 +3,7 @@
 
 #include "engine/core/vorta_log.h"
 
+#include <cstring>
 #include <new>
 
 namespace
@@ -112,36 +113,104 @@ bool Input_System::Create(uint32_t window_id)
         Print_Message("Failed: to create a mouse device\n");
 
     Print_Message("  Creating pad/joystick controller pool\n");
-    Controller* last = nullptr;
+    m_device_changes = platform::Joystick_Device::Changes();
     int devices = platform::Joystick_Device::Count();
     for (int index = 0; index < devices; ++index)
-    {
-        DX_Controller* controller = new (std::nothrow) DX_Controller(this);
-        if (!controller)
-            Report_Error(true, "Failed to alloc game controller memory\n");
-        if (!controller->Set_Up(index))
-        {
-            delete controller;
-            continue;
-        }
-        if (last)
-            last->Set_Next(controller);
-        else
-            m_controllers = controller;
-        last = controller;
-    }
+        Add_Controller(index);
     Print_Message(m_controllers ? "\n" : "No joypads / joysticks found???\n");
     return true;
 }
 
+bool Input_System::Add_Controller(int device_index)
+{
+    Controller* last = m_controllers;
+    int count = last ? 1 : 0;
+    while (last && last->Get_Next())
+    {
+        last = last->Get_Next();
+        ++count;
+    }
+    if (count >= MAX_CONTROLLERS)
+        return false;
+    DX_Controller* controller = new (std::nothrow) DX_Controller(this);
+    if (!controller)
+        Report_Error(true, "Failed to alloc game controller memory\n");
+    if (!controller->Set_Up(device_index))
+    {
+        delete controller;
+        return false;
+    }
+    if (last)
+        last->Set_Next(controller);
+    else
+        m_controllers = controller;
+    return true;
+}
+
+void Input_System::Update_Controller_List()
+{
+    if (!m_open || m_device_changes == platform::Joystick_Device::Changes())
+        return;
+    m_device_changes = platform::Joystick_Device::Changes();
+
+    // Pulled out: the controller lets go of everything and stays where it is.
+    for (Controller* c = m_controllers; c; c = c->Get_Next())
+    {
+        DX_Controller* pad = static_cast<DX_Controller*>(c);
+        if (!pad->Is_Attached())
+            continue;
+        bool present = false;
+        for (int index = 0; index < platform::Joystick_Device::Count() && !present; ++index)
+            present = platform::Joystick_Device::Instance_Of(index) == pad->Get_Instance();
+        if (!present)
+        {
+            Print_Message("  Joypad pulled out: %s\n", pad->Get_Name());
+            pad->Detach();
+            ++m_controller_changes;
+        }
+    }
+
+    // Plugged in: back into the place of a pulled pad of its model, else a new controller at the end.
+    for (int index = 0; index < platform::Joystick_Device::Count(); ++index)
+    {
+        const int32_t instance = platform::Joystick_Device::Instance_Of(index);
+        DX_Controller* free_place = nullptr;
+        bool known = false;
+        char model[40];
+        platform::Joystick_Device::Model_Of(index, model, sizeof(model));
+        for (Controller* c = m_controllers; c && !known; c = c->Get_Next())
+        {
+            DX_Controller* pad = static_cast<DX_Controller*>(c);
+            known = pad->Is_Attached() && pad->Get_Instance() == instance;
+            if (!free_place && !pad->Is_Attached() && std::strcmp(pad->Get_Model(), model) == 0)
+                free_place = pad;
+        }
+        if (known)
+            continue;
+        Print_Message("  Joypad plugged in\n");
+        if (free_place ? free_place->Set_Up(index) : Add_Controller(index))
+            ++m_controller_changes;
+    }
+}
+
 void Input_System::Poll()
 {
+    Update_Controller_List();
     if (m_keyboard)
         m_keyboard->Poll();
     if (m_mouse)
         m_mouse->Poll();
     for (Controller* controller = m_controllers; controller; controller = controller->Get_Next())
+    {
+        const bool attached = controller->Is_Attached();
         controller->Poll();
+        // A pad whose read fails is gone even before the desktop's word of it arrives.
+        if (attached && !controller->Is_Attached())
+        {
+            Print_Message("  Joypad pulled out: %s\n", controller->Get_Name());
+            ++m_controller_changes;
+        }
+    }
 }
 
 void Input_System::Release()
