@@ -109,9 +109,9 @@ constexpr const char* MUSIC_PLAY = "data/sounds/fear_mon.xm";
 constexpr const char* MUSIC_HISCORE = "data/sounds/breath.xm";
 
 // The maker's line (main menu and credits) and the credits' own lines.
-constexpr const char* MAKER_LINE = "KESTROVA REBOOT  2026";
-constexpr const char* CREDIT_SECOND_LINE = "THANK YOU FOR PLAYING";
-constexpr const char* CREDIT_CODE = "THE KESTROVA REBOOT TEAM";
-constexpr const char* CREDIT_GRAPHICS = "DRAWN WITH VORTA5 ASSETS";
-constexpr const char* CREDIT_MUSIC = "SYNTHESISED XM SONGS";
-constexpr const char* CREDIT_MUSIC_2 = "PLAYED BY THE VORTA5 MIXER";
+constexpr const char* MAKER_LINE = "KESTROVA TEAM 2026";
+constexpr const char* CREDIT_SECOND_LINE = "THANKS FOR PLAYING";
+constexpr const char* CREDIT_CODE = "KESTROVA TEAM";
+constexpr const char* CREDIT_GRAPHICS = "VORTA5 ASSETS";
+constexpr const char* CREDIT_MUSIC = "VORTA5 SYNTH";
+constexpr const char* CREDIT_MUSIC_2 = "XM TRACKER SONGS";

@@ -228,16 +228,22 @@ TEST(GameArt, EverySpriteLoadsWithTheCellsTheGamePicks)
             EXPECT_GE(cells, need.least) << need.name;
             EXPECT_LE(cells, need.most) << need.name;
             if (need.even)
+            {
                 EXPECT_EQ(cells % 2, 0) << need.name;
+            }
             if (std::string(need.name) == "Laser")
             {
                 // Cell 0's width is the beam's advance per frame: about 0.04 of the screen.
                 EXPECT_NEAR(sprite.Get_Cell_Size(0, 0).x, 0.04f, 0.004f);
             }
             if (std::string(need.name) == "splash")
+            {
                 EXPECT_NEAR(sprite.Get_Cell(0)->pixel_aspect, 16.0f / 9.0f, 0.01f);
+            }
             if (std::string(need.name) == "Moon_Buggy_Wheel")
+            {
                 EXPECT_FLOAT_EQ(sprite.Get_Cell(0)->pixel_aspect, 1.0f) << "the wheel turns";
+            }
             if (std::string(need.name) == "KVR Font")
             {
                 float digits = sprite.Text_Width("0000000000", 0.02f, true, true);

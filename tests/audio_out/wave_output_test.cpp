@@ -226,13 +226,14 @@ TEST(WaveOutputTest, AThreeDEffectIsHeardFromWhereItIsPlaced)
     for (size_t i = 0; i < both.size(); ++i)
         both[i] = static_cast<int16_t>(std::max(std::abs(written.samples[i]), std::abs(written.second[i])));
     size_t start = First_Loud(both, 1000);
-    // A tenth of a second into each half second, for a tenth of a second.
-    size_t right_at = start + 2205, left_at = start + 11025 + 2205;
-    ASSERT_LT(left_at + 2205, both.size());
-    EXPECT_GT(Level(written.second, right_at, right_at + 2205),
-              2 * Level(written.samples, right_at, right_at + 2205));
-    EXPECT_GT(Level(written.samples, left_at, left_at + 2205),
-              2 * Level(written.second, left_at, left_at + 2205));
+    // A tenth of a second into each half second, for a tenth of a second, at the rate the file was written.
+    const size_t tenth = written.rate / 10;
+    size_t right_at = start + tenth, left_at = start + written.rate / 2 + tenth;
+    ASSERT_LT(left_at + tenth, both.size());
+    EXPECT_GT(Level(written.second, right_at, right_at + tenth),
+              2 * Level(written.samples, right_at, right_at + tenth));
+    EXPECT_GT(Level(written.samples, left_at, left_at + tenth),
+              2 * Level(written.second, left_at, left_at + tenth));
 }
 
 // The engine's window opens the sound system itself; an effect loaded through it is heard.

@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 using test_support::Program_Run;
 using test_support::Scratch_Folder;
@@ -50,7 +54,7 @@ TEST(AppProgramTest, UnusableDisplaySettingsEndTheProgramWithTheirBox)
     }
 }
 
-TEST(AppProgramTest, ARunLeavesItsSixSettingsLinesAndBothHiscoreTables)
+TEST(AppProgramTest, ARunPlaysTheTitleSongAndLeavesItsSixSettingsLinesAndBothHiscoreTables)
 {
     if (!Have_Display())
         GTEST_SKIP() << "needs a display (the test command runs under Xvfb)";
@@ -61,8 +65,14 @@ TEST(AppProgramTest, ARunLeavesItsSixSettingsLinesAndBothHiscoreTables)
     test_support::Write_File(folder.File("config.txt"),
                              "device 3\ndisplay 9\nscreen_width 1280\nscreen_height 720\n"
                              "full_screen false\nvsync true\nfps_meteor 16\n");
-    ASSERT_TRUE(program.Start());
+    // The music goes to SDL's disk driver, so what played can be read back.
+    const std::string audio = folder.File("audio.raw");
+    ASSERT_TRUE(program.Start({"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + audio}));
     ASSERT_TRUE(program.Wait_For_Log("Starting background music...OK\r\n")) << program.Log();
+    // Two seconds of the title song at 44000 frames a second, 16-bit stereo.
+    for (int i = 0;
+         i < 200 && (!std::filesystem::exists(audio) || std::filesystem::file_size(audio) < 352000u * 2); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     program.Signal();
     EXPECT_EQ(program.Wait(), 0) << program.Log();
 
@@ -85,5 +95,14 @@ TEST(AppProgramTest, ARunLeavesItsSixSettingsLinesAndBothHiscoreTables)
                                                                   "full_screen   false\r\n"
                                                                   "vsync         true\r\n");
     EXPECT_EQ(std::filesystem::file_size(folder.File("hiscores easy.dat")), 384u);
+    // The title song was playing: after its first second the output is far from silent.
+    const std::string bytes = test_support::Read_File(audio);
+    ASSERT_GE(bytes.size(), 352000u);
+    double sum = 0.0;
+    const size_t first = 176000 / 2, count = (bytes.size() - 176000) / 2;
+    const int16_t* samples = reinterpret_cast<const int16_t*>(bytes.data());
+    for (size_t i = first; i < first + count; ++i)
+        sum += static_cast<double>(samples[i]) * samples[i];
+    EXPECT_GT(std::sqrt(sum / static_cast<double>(count)), 300.0) << "the title music is heard";
     EXPECT_EQ(std::filesystem::file_size(folder.File("hiscores normal.dat")), 384u);
 }

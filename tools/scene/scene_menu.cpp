@@ -1,6 +1,8 @@
 // The sample menu, credits and message screens, at the places the menu and credits screens use.
 #include "scene.h"
 
+#include "game/app/game_assets.h"
+
 #include <cmath>
 
 namespace
@@ -35,7 +37,7 @@ void Draw_Menu_Scene(Scene_Sprites& s, float aspect)
     for (int i = 0; i < 5; ++i)
         s.Text(0, 0.57f + 0.06f * i, 1, 0.05f, 0.06f, k_white, items[i]);
     s.Put("Menu Green", 0, 0.5f, 0.57f, 1, 0.045f, 0, k_white, SPR_TOP);
-    s.Text(0, 0.94f, 1, 0.05f, 0.07f, k_white, "ZARN WORKS 2024-2025");
+    s.Text(0, 0.94f, 1, 0.05f, 0.07f, k_white, MAKER_LINE);
     s.Put("Menu Blue", 0, 0.5f, 0.965f, 2, 0.1f);
     Stars(s, aspect, nullptr);
     for (const char* name : {"Background_Strip", "Star_01", "Star_02", "Menu Blue", "Menu Green", "Title"})
@@ -51,15 +53,15 @@ void Draw_Credits_Scene(Scene_Sprites& s, float aspect)
     s.Put("Menu Green", 0, 0.5f, 0.09f, 2, 0.09f);
     s.Put("Menu Blue", 0, 0.5f, 0.09f, 0.5f, 0.1f);
     s.Put("Menu Blue", 0, 0.5f, 0.55f, 0.8f, 0.7f);
-    s.Text(0, 0.15f, 1, 0.1f, 0.06f, k_white, "ZARN WORKS 2024-2025");
+    s.Text(0, 0.15f, 1, 0.1f, 0.06f, k_white, MAKER_LINE);
     s.Put("Menu Blue", 0, 0.5f, 0.19f, 2, 0.1f);
-    s.Text(0, 0.9f, 1, 0.1f, 0.05f, k_white, "THANKS FOR PLAYING");
+    s.Text(0, 0.9f, 1, 0.1f, 0.05f, k_white, CREDIT_SECOND_LINE);
     s.Put("Menu Blue", 0, 0.5f, 0.94f, 2, 0.1f);
     const char* heads[4] = {"CODE &", "DESIGN", "GRAPHICS", "MUSIC"};
     const float head_y[4] = {0.325f, 0.375f, 0.5f, 0.65f};
     for (int k = 0; k < 4; ++k)
         s.Text(0.02f, head_y[k], 0.3f, 0.1f, 0.06f, k_white, heads[k], SPR_RIGHT);
-    const char* names[4] = {"ZARN", "PELLOW", "BRISK", "BRISK & CO"};
+    const char* names[4] = {CREDIT_CODE, CREDIT_GRAPHICS, CREDIT_MUSIC, CREDIT_MUSIC_2};
     const float name_y[4] = {0.35f, 0.5f, 0.65f, 0.8f};
     for (int k = 0; k < 4; ++k)
         s.Text(0.46f, name_y[k], 0.4f, 0.1f, 0.06f, k_white, names[k], SPR_LEFT);
