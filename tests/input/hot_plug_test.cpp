@@ -5,6 +5,7 @@
 #include "engine/core/vorta_log.h"
 #include "engine/core/vorta_window.h"
 #include "engine/input/input_system.h"
+#include "game/app/app.h"
 #include "support/private_display.h"
 #include "support/requirements.h"
 
@@ -202,5 +203,33 @@ TEST_F(HotPlugTest, TheListStopsGrowingAtItsLimit)
     Pass();
     for (int i = base; i < input->Get_Controller_Count(); ++i)
         EXPECT_FALSE(input->Get_Controller(i)->Is_Attached()) << i;
+}
+TEST_F(HotPlugTest, TheGamesSelectedPadAndTheJoypadMenusNameFollow)
+{
+    App app; // not initialised: only its window, as the game's Update uses it
+    app.window = window;
+    app.controls.pad_index = base; // saved in controls.txt for a pad that is not plugged in at the start
+    app.Follow_Pads();
+    EXPECT_EQ(app.controls.pad, input->Get_Controller(0));
+
+    SDL_Joystick* joystick = nullptr;
+    const int index = Plug(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 6, 15, 0, &joystick);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    const std::string name = SDL_GameControllerNameForIndex(index);
+    Pass();
+    app.Follow_Pads();
+    Controller* pad = input->Get_Controller(base);
+    ASSERT_NE(pad, nullptr);
+    EXPECT_EQ(app.controls.pad, pad);
+    EXPECT_EQ(app.controls.pad_index, base);
+    EXPECT_EQ(app.joypad_name, name);
+
+    // Pulled out: still the selected pad (its place waits for it), reading as released.
+    Pull(joystick);
+    Pass();
+    app.Follow_Pads();
+    EXPECT_EQ(app.controls.pad, pad);
+    EXPECT_FALSE(app.controls.pad->Is_Attached());
+    app.window = nullptr;
 }
 } // namespace
