@@ -1,15 +1,14 @@
 // Player_Run on fork and exec, with the user switched to nobody when the test runs as root.
 #include "player_run.h"
 
+#include "support/program_runner.h"
 #include "support/test_files.h"
 
 #include <algorithm>
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <grp.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -82,20 +81,7 @@ bool Player_Run::Wait_For_Text(const fs::path& file, const std::string& text, co
         std::string now = Read_File(file.string());
         return now.find(text) != std::string::npos && (gone.empty() || now.find(gone) == std::string::npos);
     };
-    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < end)
-    {
-        if (found())
-            return true;
-        int status = 0;
-        if (m_pid > 0 && waitpid(m_pid, &status, WNOHANG) == m_pid)
-        {
-            m_pid = -1;
-            return found();
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return false;
+    return Wait_For(m_pid, found, seconds);
 }
 
 void Player_Run::Signal(int signal_number)
@@ -106,23 +92,7 @@ void Player_Run::Signal(int signal_number)
 
 int Player_Run::Wait(double seconds)
 {
-    if (m_pid <= 0)
-        return -1;
-    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < end)
-    {
-        int status = 0;
-        if (waitpid(m_pid, &status, WNOHANG) == m_pid)
-        {
-            m_pid = -1;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    kill(m_pid, SIGKILL);
-    waitpid(m_pid, nullptr, 0);
-    m_pid = -1;
-    return -1;
+    return Wait_For_Exit(m_pid, seconds);
 }
 
 std::vector<std::string> Files_Under(const fs::path& folder)

@@ -24,7 +24,7 @@ class Player_Run
     bool Wait_For_Text(const std::filesystem::path& file, const std::string& text,
                        const std::string& gone = "", double seconds = 30.0);
     void Signal(int signal_number = 15);
-    // The exit code, 128 + the signal that ended it, or -1 after the timeout (the program is then killed).
+    // The exit code, 128 + the signal that ended it, or -1 after the timeout (the destructor then kills it).
     int Wait(double seconds = 20.0);
     // Gives the folder and everything in it to the player.
     void Hand_Over(const std::filesystem::path& folder) const;
