@@ -3,6 +3,7 @@
 // command line's options or their files cannot be used, 4 when a replay ended before its end.
 // Without options the program runs as it always has; the options (--help lists them) record, replay and
 // trace games on the fixed-step clock.
+#include "engine/core/user_folder.h"
 #include "engine/core/vorta_engine.h"
 #include "game/app/app.h"
 #include "game/app/run_options.h"
@@ -14,6 +15,9 @@
 
 int main(int argc, char** argv)
 {
+    // An installed game keeps its settings, controls, hiscores, log and grabs in the player's folder.
+    Use_User_Folder("kestrova-reboot");
+
     std::string command_line;
     for (int i = 1; i < argc; ++i)
     {

@@ -265,8 +265,11 @@ Gpu_Result Gpu_Device::Create_Sampler(const Gpu_Sampler_Desc& desc, std::unique_
     glGenSamplers(1, &sampler->m_name);
     GLuint name = sampler->m_name;
     bool point = desc.filter == Gpu_Filter::point;
-    glSamplerParameteri(name, GL_TEXTURE_MIN_FILTER,
-                        point ? GL_NEAREST_MIPMAP_NEAREST : GL_LINEAR_MIPMAP_LINEAR);
+    // Linear and anisotropic samplers blend the two nearest mip levels of a texture drawn smaller than
+    // it is (pictures from files have their mip chains); point samplers read the top level only, so that
+    // a point-sampled draw shows the picture's own pixels at any size. Textures of one level (render
+    // targets, the back buffer's copies, dynamic textures) read as before either way.
+    glSamplerParameteri(name, GL_TEXTURE_MIN_FILTER, point ? GL_NEAREST : GL_LINEAR_MIPMAP_LINEAR);
     glSamplerParameteri(name, GL_TEXTURE_MAG_FILTER, point ? GL_NEAREST : GL_LINEAR);
     glSamplerParameteri(name, GL_TEXTURE_WRAP_S, Gl_Address(desc.address_u));
     glSamplerParameteri(name, GL_TEXTURE_WRAP_T, Gl_Address(desc.address_v));

@@ -76,6 +76,8 @@ Gpu_Result Create_Texture_From_Memory(Gpu_Device& device, const uint8_t* data, s
         return GPU_E_FAIL;
     if (cube != ((image.desc.misc_flags & GPU_MISC_TEXTURE_CUBE) != 0))
         return GPU_E_FAIL;
+    if (!cube)
+        Build_Mip_Chain(image);
     Gpu_Result result = device.Create_Texture(image.desc, image.bytes.data(), image.bytes.size(), texture);
     if (Gpu_Failed(result))
         return result;

@@ -1,4 +1,4 @@
-// Keyboard, mouse and joysticks on SDL2, and the touch points of each window.
+// Keyboard and mouse on SDL2, and the touch points of each window (the joysticks are in joystick_device.cpp).
 //
 // Keyboard and mouse state is kept here from the events of the pump rather than read from SDL's own state,
 // so that events pushed by the program itself count like the desktop's. Every device remembers how many
@@ -205,6 +205,10 @@ void Input_Event(const SDL_Event& event)
     case SDL_FINGERUP:
         On_Finger(event.tfinger);
         break;
+    case SDL_JOYDEVICEADDED:
+    case SDL_JOYDEVICEREMOVED:
+        Input_Joystick_Event();
+        break;
     case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST)
         {
@@ -249,12 +253,13 @@ bool Input_Open()
 {
     // Joypads are read whether or not the window has the focus, as a background device is.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    return SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
+    // The game-controller service brings SDL's database of known pads (and SDL_GAMECONTROLLERCONFIG's).
+    return SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) == 0;
 }
 
 void Input_Close()
 {
-    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);
 }
 
 bool Caps_Lock_On()
@@ -362,95 +367,4 @@ bool Mouse_Device::Read(Mouse_Reading& out)
     return true;
 }
 
-int Joystick_Device::Count()
-{
-    int count = SDL_WasInit(SDL_INIT_JOYSTICK) ? SDL_NumJoysticks() : 0;
-    return count > 0 ? count : 0;
-}
-
-const char* Joystick_Device::Name(int index)
-{
-    const char* name = SDL_JoystickNameForIndex(index);
-    return name ? name : "";
-}
-
-bool Joystick_Device::Open(int index)
-{
-    Release();
-    m_joystick = SDL_JoystickOpen(index);
-    return m_joystick != nullptr;
-}
-
-void Joystick_Device::Release()
-{
-    if (m_joystick)
-        SDL_JoystickClose(static_cast<SDL_Joystick*>(m_joystick));
-    m_joystick = nullptr;
-}
-
-bool Joystick_Device::Capabilities(int& axes, int& buttons, int& hats) const
-{
-    SDL_Joystick* joystick = static_cast<SDL_Joystick*>(m_joystick);
-    if (!joystick)
-        return false;
-    axes = SDL_JoystickNumAxes(joystick);
-    buttons = SDL_JoystickNumButtons(joystick);
-    hats = SDL_JoystickNumHats(joystick);
-    return axes >= 0 && buttons >= 0 && hats >= 0;
-}
-
-bool Joystick_Device::Acquire()
-{
-    return m_joystick && SDL_JoystickGetAttached(static_cast<SDL_Joystick*>(m_joystick));
-}
-
-namespace
-{
-int32_t Hat_Angle(Uint8 hat)
-{
-    switch (hat)
-    {
-    case SDL_HAT_UP:
-        return 0;
-    case SDL_HAT_RIGHTUP:
-        return 4500;
-    case SDL_HAT_RIGHT:
-        return 9000;
-    case SDL_HAT_RIGHTDOWN:
-        return 13500;
-    case SDL_HAT_DOWN:
-        return 18000;
-    case SDL_HAT_LEFTDOWN:
-        return 22500;
-    case SDL_HAT_LEFT:
-        return 27000;
-    case SDL_HAT_LEFTUP:
-        return 31500;
-    default:
-        return -1;
-    }
-}
-} // namespace
-
-bool Joystick_Device::Read(Joystick_Reading& out)
-{
-    SDL_Joystick* joystick = static_cast<SDL_Joystick*>(m_joystick);
-    if (!joystick || !SDL_JoystickGetAttached(joystick))
-        return false;
-    SDL_JoystickUpdate();
-    out = Joystick_Reading();
-    // SDL lists a device's axes in the order of their Linux event codes: X, Y, Z, Rx, Ry, Rz, then the
-    // throttle-like axes, which DirectInput reports as sliders.
-    int32_t* fields[8] = {&out.x, &out.y, &out.z, &out.rx, &out.ry, &out.rz, &out.slider[0], &out.slider[1]};
-    int axes = SDL_JoystickNumAxes(joystick);
-    for (int i = 0; i < axes && i < 8; ++i)
-        *fields[i] = static_cast<int32_t>(SDL_JoystickGetAxis(joystick, i)) + 32768;
-    int hats = SDL_JoystickNumHats(joystick);
-    for (int i = 0; i < hats && i < 4; ++i)
-        out.pov[i] = Hat_Angle(SDL_JoystickGetHat(joystick, i));
-    int buttons = SDL_JoystickNumButtons(joystick);
-    for (int i = 0; i < buttons && i < MAX_BUTTONS; ++i)
-        out.buttons[i] = SDL_JoystickGetButton(joystick, i) ? 0x80 : 0;
-    return true;
-}
 } // namespace platform

@@ -83,6 +83,13 @@ struct Joystick_Reading
     uint8_t buttons[32] = {};
 };
 
+// One joystick of the desktop. A pad that SDL's game-controller database knows (or SDL_GAMECONTROLLERCONFIG
+// names) reads in one layout whatever its make: left stick x and y, right stick x and y, left and right
+// trigger as x, y, z, rz, slider 0 and slider 1 (the triggers centred at rest, so that they read 0 there),
+// the buttons in SDL's order (A, B, X, Y, back, guide, start, left and right stick, left and right
+// shoulder, d-pad up, down, left, right, misc, four paddles, touchpad) and the d-pad also as hat 0; its name
+// is the database's. Any other joystick reads in its own order: its axes as x, y, z, rx, ry, rz, slider 0,
+// slider 1, its buttons and hats as they are numbered.
 class Joystick_Device
 {
   public:
@@ -91,6 +98,12 @@ class Joystick_Device
     // Joysticks attached now, and the name of one of them ("" when it has none).
     static int Count();
     static const char* Name(int index);
+    // The id a plugged-in joystick keeps until it is pulled out (-1 when there is no such index), and the
+    // text of its model (the same for every joystick of one kind; "" when unknown).
+    static int32_t Instance_Of(int index);
+    static void Model_Of(int index, char* out, int size);
+    // Joysticks plugged in or pulled out so far, as the event pump has seen them.
+    static uint32_t Changes();
 
     Joystick_Device() = default;
     Joystick_Device(const Joystick_Device&) = delete;
@@ -99,13 +112,22 @@ class Joystick_Device
 
     bool Open(int index);
     void Release();
+    // The open joystick's id, -1 when none is open; the model of the last one opened (kept after Release).
+    int32_t Instance() const { return m_instance; }
+    const char* Model() const { return m_model; }
+    // The open joystick reads in the database's layout.
+    bool Mapped() const { return m_controller != nullptr; }
     // The device's own counts (the button count may exceed what a reading holds); false when unknown.
     bool Capabilities(int& axes, int& buttons, int& hats) const;
     // Fresh state from the device; false when it is gone.
     bool Read(Joystick_Reading& out);
+    // True while the device is still plugged in.
     bool Acquire();
 
   private:
     void* m_joystick = nullptr;
+    void* m_controller = nullptr; // the same device through the database's mapping, when it has one
+    int32_t m_instance = -1;
+    char m_model[40] = {};
 };
 } // namespace platform

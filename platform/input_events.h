@@ -12,4 +12,6 @@ void Input_Event(const SDL_Event& event);
 void Input_Deliver_Touch(Event_Sink& sink);
 // The window is closing: its touch points go.
 void Input_Forget_Window(uint32_t window_id);
+// A joystick was plugged in or pulled out (counted for Joystick_Device::Changes).
+void Input_Joystick_Event();
 } // namespace platform

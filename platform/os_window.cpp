@@ -77,6 +77,25 @@ bool Display_Bounds(int display, Rect& out)
     return true;
 }
 
+namespace
+{
+// The display mode closest to width x height becomes the full-screen mode of the window.
+void Choose_Display_Mode(SDL_Window* window, int display, int width, int height)
+{
+    SDL_DisplayMode want = {SDL_PIXELFORMAT_RGB888, width, height, 0, nullptr};
+    SDL_DisplayMode mode;
+    if (SDL_GetClosestDisplayMode(display, &want, &mode))
+        SDL_SetWindowDisplayMode(window, &mode);
+}
+
+// Alt+Return: the standard desktop shortcut between full screen and a window.
+bool Is_Full_Screen_Toggle(const SDL_KeyboardEvent& key)
+{
+    return key.keysym.scancode == SDL_SCANCODE_RETURN && (key.keysym.mod & KMOD_ALT) != 0 &&
+           (key.keysym.mod & (KMOD_CTRL | KMOD_SHIFT | KMOD_GUI)) == 0;
+}
+} // namespace
+
 bool Os_Window::Create(const char* title, int display, int x, int y, int width, int height, bool full_screen)
 {
     Destroy();
@@ -91,15 +110,11 @@ bool Os_Window::Create(const char* title, int display, int x, int y, int width, 
     if (!window)
         return false;
     if (full_screen)
-    {
-        SDL_DisplayMode want = {SDL_PIXELFORMAT_RGB888, width, height, 0, nullptr};
-        SDL_DisplayMode mode;
-        if (SDL_GetClosestDisplayMode(display, &want, &mode))
-            SDL_SetWindowDisplayMode(window, &mode);
-    }
+        Choose_Display_Mode(window, display, width, height);
     m_window = window;
     m_id = SDL_GetWindowID(window);
     m_full_screen = full_screen;
+    m_was_windowed = !full_screen;
     return true;
 }
 
@@ -127,6 +142,33 @@ void Os_Window::Destroy()
     m_window = nullptr;
     m_id = 0;
     m_full_screen = false;
+}
+
+bool Os_Window::Set_Full_Screen(bool full_screen, int width, int height)
+{
+    SDL_Window* window = static_cast<SDL_Window*>(m_window);
+    if (!window)
+        return false;
+    if (full_screen == m_full_screen)
+        return true;
+    int display = SDL_GetWindowDisplayIndex(window);
+    display = display < 0 ? 0 : display;
+    if (full_screen)
+        Choose_Display_Mode(window, display, width, height);
+    if (SDL_SetWindowFullscreen(window, full_screen ? SDL_WINDOW_FULLSCREEN : 0) != 0)
+        return false;
+    if (!full_screen)
+    {
+        // Not every desktop gives the window its size back (none does without a window manager); a window
+        // that opened full screen has no place on the desktop yet and goes to the middle of its display.
+        SDL_SetWindowSize(window, width, height);
+        if (!m_was_windowed)
+            SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                                  SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+    }
+    m_full_screen = full_screen;
+    m_was_windowed = m_was_windowed || !full_screen;
+    return true;
 }
 
 void Os_Window::Client_Size(int& width, int& height) const
@@ -162,6 +204,14 @@ void Pump_Events(Event_Sink& sink)
     SDL_Event event;
     while (SDL_PollEvent(&event))
     {
+        // Alt+Return is the desktop's, not the game's: every Return press while Alt is held (its repeats too)
+        // stays away from the keyboard device.
+        if (event.type == SDL_KEYDOWN && Is_Full_Screen_Toggle(event.key))
+        {
+            if (!event.key.repeat)
+                sink.On_Toggle_Full_Screen(event.key.windowID);
+            continue;
+        }
         Input_Event(event);
         switch (event.type)
         {

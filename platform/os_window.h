@@ -87,6 +87,9 @@ class Os_Window
     void Focus();
     // Restores the display mode of a full-screen window and closes it.
     void Destroy();
+    // Switches a shown window to full screen (the display's mode switched to width x height, or the closest
+    // it has) or back to a window at its size and place. False when the desktop refused.
+    bool Set_Full_Screen(bool full_screen, int width, int height);
 
     bool Is_Open() const { return m_window != nullptr; }
     uint32_t Id() const { return m_id; }
@@ -100,6 +103,7 @@ class Os_Window
     void* m_window = nullptr;
     uint32_t m_id = 0;
     bool m_full_screen = false;
+    bool m_was_windowed = false; // the window has had a place on the desktop
 };
 
 void Show_Cursor(bool show);
@@ -122,6 +126,9 @@ class Event_Sink
     // Once a pump for each window with fingers on it: every finger that is down, or came up in this pump
     // (at most 10; further fingers are ignored while they stay down).
     virtual void On_Touch(uint32_t /*window_id*/, const Touch_Point* /*points*/, int /*count*/) {}
+    // Alt+Return went down in the window: the player asks for full screen or a window. The Return press
+    // itself does not reach the keyboard device.
+    virtual void On_Toggle_Full_Screen(uint32_t /*window_id*/) {}
 };
 
 // Takes every waiting event off the queue and hands it to the sink. Keyboard, mouse, focus and finger

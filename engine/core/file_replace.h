@@ -3,5 +3,6 @@
 #pragma once
 #include <cstddef>
 
-// False (and the old file untouched) when the bytes could not all be written.
+// The file goes where the program keeps what it writes (engine/core/user_folder.h): beside the program, or
+// in the player's folder. False (and the old file untouched) when the bytes could not all be written.
 bool Replace_File(const char* file_name, const void* data, size_t size);

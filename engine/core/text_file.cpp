@@ -2,6 +2,7 @@
 #include "engine/core/text_file.h"
 
 #include "engine/core/text_number.h"
+#include "engine/core/user_folder.h"
 #include "engine/core/vorta_engine.h"
 
 #include <climits>
@@ -38,7 +39,11 @@ bool Text_File::Load(const char* file_name, int mode)
     if (g_vorta_engine)
         g_vorta_engine->Pump_Messages();
 
-    uint32_t packed = g_vorta_engine ? g_vorta_engine->Pack_File_Size(file_name) : 0;
+    // The player's own copy of a file the program writes comes before the pack and the disk.
+    char user_path[1024];
+    const char* disk_name = User_Read_Path(file_name, user_path, sizeof(user_path)) ? user_path : nullptr;
+
+    uint32_t packed = !disk_name && g_vorta_engine ? g_vorta_engine->Pack_File_Size(file_name) : 0;
     if (packed > 0)
     {
         Close();
@@ -49,14 +54,16 @@ bool Text_File::Load(const char* file_name, int mode)
         return data && size == packed;
     }
 
-    uint32_t size = Disk_File_Size(file_name);
+    if (!disk_name)
+        disk_name = file_name;
+    uint32_t size = Disk_File_Size(disk_name);
     if (size == 0)
         return false;
     Close();
     uint8_t* data = new (std::nothrow) uint8_t[size];
     if (!data)
         return false;
-    std::FILE* file = std::fopen(file_name, "rb");
+    std::FILE* file = std::fopen(disk_name, "rb");
     size_t read = file ? std::fread(data, 1, size, file) : 0;
     if (file)
         std::fclose(file);

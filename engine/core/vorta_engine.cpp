@@ -201,6 +201,14 @@ void Vorta_Engine::Message_Handler::On_Touch(uint32_t window_id, const platform:
             window->Get_Touch()->Set(points, count);
 }
 
+// Alt+Return: the window switches at once; the settings file still decides how the next start opens.
+void Vorta_Engine::Message_Handler::On_Toggle_Full_Screen(uint32_t window_id)
+{
+    for (Vorta_Window* window : m_engine.m_windows)
+        if (window && window->Is_Open() && window->Get_Os_Window().Id() == window_id)
+            window->Set_Full_Screen(!window->Is_Full_Screen());
+}
+
 void Vorta_Engine::Pump_Messages()
 {
     for (Vorta_Window* window : m_windows)

@@ -72,6 +72,7 @@ class Vorta_Engine
         void On_Close(uint32_t window_id) override;
         void On_Mouse_Move(uint32_t window_id, int x, int y) override;
         void On_Touch(uint32_t window_id, const platform::Touch_Point* points, int count) override;
+        void On_Toggle_Full_Screen(uint32_t window_id) override;
 
       private:
         Vorta_Engine& m_engine;

@@ -7,6 +7,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace
 {
@@ -23,9 +24,23 @@ Vorta_Log::Vorta_Log(const char* file_name, int flags) : m_flags(flags)
 {
     (void)g_in_program_folder;
     std::snprintf(m_file_name, sizeof(m_file_name), "%s", file_name ? file_name : "");
+    Start_File();
+}
+
+void Vorta_Log::Start_File()
+{
     if (!(m_flags & LOG_KEEP))
         if (FILE* file = std::fopen(m_file_name, "w"))
             std::fclose(file);
+}
+
+bool Vorta_Log::Set_File_Name(const char* file_name)
+{
+    if (!file_name || std::strlen(file_name) >= sizeof(m_file_name))
+        return false;
+    std::snprintf(m_file_name, sizeof(m_file_name), "%s", file_name);
+    Start_File();
+    return true;
 }
 
 void Vorta_Log::Write(const char* text)

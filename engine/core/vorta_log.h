@@ -19,10 +19,15 @@ class Vorta_Log
     void Write(const char* text);
 
     const char* Get_File_Name() const { return m_file_name; }
+    // Moves the log to another file, which starts empty unless the flags say keep. False (and the log left
+    // where it was) when the name does not fit.
+    bool Set_File_Name(const char* file_name);
     int Get_Flags() const { return m_flags; }
     void Set_Flags(int flags) { m_flags = flags; }
 
   private:
+    void Start_File();
+
     char m_file_name[256];
     int m_flags;
 };

@@ -3,6 +3,7 @@
 
 #include "engine/audio/sound_system.h"
 #include "engine/core/run_settings.h"
+#include "engine/core/user_folder.h"
 #include "engine/core/vorta_callbacks.h"
 #include "engine/core/vorta_engine.h"
 #include "engine/core/vorta_log.h"
@@ -240,20 +241,13 @@ bool Vorta_Window::Screen_Grab(const char* name)
     if (!m_swap_chain || !name)
         return false;
     char file[512];
+    char path[1024];
     for (long n = 0; n < 100000000; ++n)
     {
         std::snprintf(file, sizeof(file), "%s %d-%03ld.jpg", name, m_slot, n);
-        bool exists = m_engine && m_engine->Pack_File_Size(file) > 0;
-        if (!exists)
-        {
-            if (FILE* probe = std::fopen(file, "rb"))
-            {
-                std::fclose(probe);
-                exists = true;
-            }
-        }
-        if (!exists)
-            return m_swap_chain->Save_Back_Buffer(file);
+        // Numbers already used beside the program, in the pack or in the player's folder are skipped.
+        if (!Vorta_File_Exists(file))
+            return User_Write_Path(file, path, sizeof(path)) && m_swap_chain->Save_Back_Buffer(path);
     }
     return false;
 }
@@ -272,6 +266,26 @@ void Vorta_Window::Compose(float x, float y, float width, float height, uint32_t
     m_composition->Draw({0.0f, 0.0f}, {1.0f, 1.0f}, 0.0f, 0, flags, COLOUR_WHITE, 1.0f, {0.0f, 0.0f});
 }
 
+bool Vorta_Window::Set_Full_Screen(bool full_screen)
+{
+    if (!m_os_window.Is_Open())
+        return false;
+    if (full_screen == m_full_screen)
+        return true;
+    int width = 0, height = 0;
+    Get_Render_Size(width, height);
+    if (!m_os_window.Set_Full_Screen(full_screen, width, height))
+    {
+        Print_Message("Failed - to switch to %s: %s\n", full_screen ? "full screen" : "a window",
+                      platform::Last_Window_Error());
+        return false;
+    }
+    m_full_screen = full_screen;
+    platform::Show_Cursor(!full_screen);
+    Print_Message("Switched to %s\n", full_screen ? "full screen" : "a window");
+    return true;
+}
+
 void Vorta_Window::Set_Target_Fps(float fps)
 {
     m_target_frame_time = fps > 0.0f ? 1.0f / fps : 0.0f;
@@ -288,8 +302,13 @@ Input_System* Vorta_Window::Get_Input()
     if (m_input && m_input->Get_Mouse() && !m_input->Has_Source())
     {
         const float* mouse = m_engine->Get_Mouse_Position();
+        // The picture is stretched over the client area (a full-screen mode that is not the render size, a
+        // high-density display), so the mouse is measured against the client area; it is the render size
+        // whenever the two agree.
         int width = 0, height = 0;
-        Get_Render_Size(width, height);
+        m_os_window.Client_Size(width, height);
+        if (width <= 0 || height <= 0)
+            Get_Render_Size(width, height);
         m_input->Get_Mouse()->Set_Position(width > 0 ? mouse[0] / static_cast<float>(width) : 0.0f,
                                            height > 0 ? mouse[1] / static_cast<float>(height) : 0.0f);
     }

@@ -74,6 +74,9 @@ class Vorta_Window
     bool Is_Open() const { return m_os_window.Is_Open(); }
     int Get_Slot() const { return m_slot; }
     bool Is_Full_Screen() const { return m_full_screen; }
+    // Switches the open window to full screen at its size, or back to a window; the render size stays.
+    // False when the desktop refused (nothing changes).
+    bool Set_Full_Screen(bool full_screen);
     float Get_Time_Scale() const { return m_time_scale; }
     uint32_t Get_Fps() const { return m_frames_per_second; }
     float Get_Target_Frame_Time() const { return m_target_frame_time; }

@@ -44,11 +44,13 @@ bool DX_Controller::Set_Up(int device_index)
 {
     Set_Name(platform::Joystick_Device::Name(device_index));
     Print_Message("    Device: %s\n", m_name);
+    m_attached = false;
     if (!m_device.Open(device_index))
     {
         Print_Message("      FAILED: CreateDevice\n");
         return false;
     }
+    m_attached = true;
     int axes = 0, buttons = 0, hats = 0;
     if (m_device.Capabilities(axes, buttons, hats))
     {
@@ -71,6 +73,7 @@ bool DX_Controller::Set_Up_Fed(const Input_Pad_Info& info)
     m_button_count = info.buttons < 0 ? 0 : info.buttons < MAX_BUTTONS ? info.buttons : MAX_BUTTONS;
     Print_Message("      Number of axis:    %d\n", AXIS_COUNT);
     Print_Message("      Number of buttons: %d\n", m_button_count);
+    m_attached = true;
     return true;
 }
 
@@ -80,16 +83,29 @@ void DX_Controller::Poll()
     Poll_Reading(reading);
 }
 
-bool DX_Controller::Poll_Reading(platform::Joystick_Reading& reading)
+Input_Reading DX_Controller::Poll_Reading(platform::Joystick_Reading& reading)
 {
-    if (!m_device.Read(reading))
+    reading = platform::Joystick_Reading(); // centred, every button up
+    Input_Reading result = m_attached ? INPUT_READ : INPUT_NO_DEVICE;
+    if (m_attached && !m_device.Read(reading))
     {
         m_device.Acquire();
         if (!m_device.Read(reading))
-            return false; // gone: the controller keeps its last state
+        {
+            Detach(); // gone: a button held as it went must not stay held
+            reading = platform::Joystick_Reading();
+            result = INPUT_LOST;
+        }
     }
+    // A pulled-out pad reads as released: what it held comes up in the first poll after it went.
     Apply(reading);
-    return true;
+    return result;
+}
+
+void DX_Controller::Detach()
+{
+    m_device.Release();
+    m_attached = false;
 }
 
 void DX_Controller::Apply(const platform::Joystick_Reading& reading)

@@ -45,6 +45,8 @@ class Controller
     virtual void Reserved_1() {}
     virtual void Reserved_2() {}
     virtual void Set_Dead_Zone(int /*index*/, float /*value*/) {}
+    // False while the device is pulled out: it then reads as released (axes centred, buttons up).
+    virtual bool Is_Attached() const { return true; }
 
     Controller* Get_Next() const { return m_next; }
     void Set_Next(Controller* next) { m_next = next; }
@@ -64,16 +66,25 @@ class DX_Controller : public Controller
     explicit DX_Controller(Input_System* owner) : m_owner(owner) {}
     ~DX_Controller() override;
 
-    // Opens joystick `device_index` and logs its set-up. False when the device cannot be opened.
+    // Opens joystick `device_index` and logs its set-up. False when the device cannot be opened. A pad
+    // plugged in again is set up again in the same controller, so that whoever holds it keeps it.
     bool Set_Up(int device_index);
-    // A joypad with no device of its own, fed by Apply (from a recording): the name and button count given,
-    // logged like a device.
+    // A joypad with no device of its own, fed by Apply (from a recording): attached, with the name and
+    // button count given, logged like a device. Set up again after Detach, it is plugged in again.
     bool Set_Up_Fed(const Input_Pad_Info& info);
+    // The device was pulled out: everything it held is let go (its buttons come up in the next poll) and the
+    // controller reads as released until a device is set up in it again.
+    void Detach();
+    bool Is_Attached() const override { return m_attached; }
+    // The device's id while it is plugged in (-1 after Detach), and its model (kept after Detach).
+    int32_t Get_Instance() const { return m_device.Instance(); }
+    const char* Get_Model() const { return m_device.Model(); }
 
     void Poll() override;
-    // The device's state, read again once after re-acquiring it, and applied; false when it is gone (the
-    // controller then keeps its last state).
-    bool Poll_Reading(platform::Joystick_Reading& reading);
+    // One poll: the device's state (read again once after re-acquiring it) into `reading` and applied.
+    // INPUT_READ; INPUT_LOST when the read failed, which pulls the pad out; INPUT_NO_DEVICE while it is
+    // pulled out. Either way but the first, `reading` is the released one that was applied.
+    Input_Reading Poll_Reading(platform::Joystick_Reading& reading);
     float Get_Axis(int index) const override;
     int Get_Axis_Count() const override { return AXIS_COUNT; }
     bool Button_Pressed(int index) const override;
@@ -106,4 +117,5 @@ class DX_Controller : public Controller
     Key_State m_buttons[MAX_BUTTONS];
     int m_pov = -1;
     uint32_t m_pov_held = 0;
+    bool m_attached = false;
 };

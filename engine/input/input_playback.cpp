@@ -153,6 +153,7 @@ bool Input_Playback::Load_Text(const std::string& text, std::string& error)
             if (!in_frames)
             {
                 in_frames = true;
+                scratch = Initial_State();
                 Begin_Frame(scratch);
                 typed_given = false;
             }
@@ -222,6 +223,7 @@ bool Input_Playback::Load_Text(const std::string& text, std::string& error)
     }
     if (!ended)
         m_frame_count = m_lines.empty() ? 0 : last_frame + 1;
+    m_state = Initial_State();
     return true;
 }
 
@@ -248,15 +250,26 @@ const Input_Pad_Info& Input_Playback::Pad_Info(int index) const
     return index >= 0 && index < Pad_Count() ? m_pads[static_cast<size_t>(index)] : none;
 }
 
+Input_Frame Input_Playback::Initial_State() const
+{
+    Input_Frame state;
+    state.pad_count = Pad_Count();
+    for (int pad = 0; pad < state.pad_count; ++pad)
+        state.pad_attached[pad] = true;
+    return state;
+}
+
 void Input_Playback::Begin_Frame(Input_Frame& state) const
 {
     state.keyboard = INPUT_READ;
     state.typed_count = 0;
     state.mouse = INPUT_READ;
     state.mouse_reading.dx = state.mouse_reading.dy = state.mouse_reading.dz = 0;
-    state.pad_count = Pad_Count();
     for (int pad = 0; pad < state.pad_count; ++pad)
-        state.pad[pad] = INPUT_READ;
+    {
+        state.pad[pad] = state.pad_attached[pad] ? INPUT_READ : INPUT_NO_DEVICE;
+        state.pad_event[pad] = 0;
+    }
 }
 
 void Input_Playback::Next_Frame(Input_Frame& frame)
@@ -277,11 +290,11 @@ void Input_Playback::Next_Frame(Input_Frame& frame)
 bool Input_Playback::Apply_Items(const std::string& items, Input_Frame& state, bool& end, bool& typed_given,
                                  std::string& error) const
 {
-    const int pads = Pad_Count();
     std::string item;
     size_t at = 0;
     while (at < items.size())
     {
+        const int pads = state.pad_count; // pads plugged in on this line count from the next item on
         while (at < items.size() && Blank(items[at]))
             ++at;
         const size_t stop = items.find_first_of(" \t\r", at);
@@ -319,7 +332,8 @@ bool Input_Playback::Apply_Items(const std::string& items, Input_Frame& state, b
                 state.pad_reading[pad].buttons[value] = down ? 0x80 : 0;
             }
             else if (name.compare(0, 3, "pad") == 0 && name.find('.') != std::string::npos)
-                return Unknown(error, "no such pad (pads come from the header's pad lines)", item);
+                return Unknown(error, "no such pad (pads come from the header's pad lines and padN.in)",
+                               item);
             else
             {
                 key = Key_From_Name(name.c_str());
@@ -341,8 +355,21 @@ bool Input_Playback::Apply_Items(const std::string& items, Input_Frame& state, b
             end = true;
             continue;
         }
+        int pulled = 0;
+        std::string what;
+        if (Read_Pad_Prefix(item, pads, pulled, what) && what == "out")
+        {
+            state.pad_event[pulled] |= PAD_PULLED_OUT;
+            state.pad_attached[pulled] = false;
+            state.pad[pulled] = INPUT_NO_DEVICE;
+            state.pad_reading[pulled] = platform::Joystick_Reading();
+            continue;
+        }
 
         const size_t equals = item.find('=');
+        if (equals == std::string::npos && item.compare(0, 3, "pad") == 0 &&
+            item.find('.') != std::string::npos)
+            return Unknown(error, "no such pad (pads come from the header's pad lines and padN.in)", item);
         if (equals == std::string::npos)
             return Unknown(error, "unknown item", item);
         const std::string key = item.substr(0, equals);
@@ -418,9 +445,32 @@ bool Input_Playback::Apply_Items(const std::string& items, Input_Frame& state, b
             else if (value == "mouse")
                 state.mouse = INPUT_LOST;
             else if (value.compare(0, 3, "pad") == 0 && Read_Int(value.substr(3), 0, pads - 1, index))
+            {
+                // Gone: pulled out, and read as released from now on.
                 state.pad[index] = INPUT_LOST;
+                state.pad_attached[index] = false;
+                state.pad_reading[index] = platform::Joystick_Reading();
+            }
             else
                 return Unknown(error, "lost= takes keyboard, mouse or padN:", item);
+        }
+        else if (Read_Pad_Prefix(key, pads < INPUT_MAX_PADS ? pads + 1 : pads, pad, field) && field == "in")
+        {
+            // padN.in=BUTTONS,NAME: plugged into place N, or into a new place at the end.
+            const size_t comma = value.find(',');
+            long buttons = 0;
+            Input_Pad_Info& info = state.pad_info[pad];
+            if (comma == std::string::npos ||
+                !Read_Int(value.substr(0, comma), 0, platform::Joystick_Device::MAX_BUTTONS, buttons) ||
+                !Recording_Unword(value.substr(comma + 1), info.name, sizeof(info.name)))
+                return Unknown(error, "padN.in=BUTTONS,NAME takes a button count and a name:", item);
+            info.buttons = static_cast<int>(buttons);
+            if (pad == state.pad_count)
+                ++state.pad_count;
+            state.pad_event[pad] |= PAD_PLUGGED_IN;
+            state.pad_attached[pad] = true;
+            state.pad[pad] = INPUT_READ;
+            state.pad_reading[pad] = platform::Joystick_Reading();
         }
         else if (Read_Pad_Prefix(key, pads, pad, field))
         {
@@ -437,7 +487,7 @@ bool Input_Playback::Apply_Items(const std::string& items, Input_Frame& state, b
             *Pad_Field(state.pad_reading[pad], which) = static_cast<int32_t>(number);
         }
         else if (key.compare(0, 3, "pad") == 0)
-            return Unknown(error, "no such pad (pads come from the header's pad lines)", item);
+            return Unknown(error, "no such pad (pads come from the header's pad lines and padN.in)", item);
         else
             return Unknown(error, "unknown item", item);
     }

@@ -66,6 +66,50 @@ void Recording_Number(float value, char* out, int size)
     }
 }
 
+std::string Recording_Word(const char* name)
+{
+    std::string word;
+    for (const char* c = name ? name : ""; *c; ++c)
+    {
+        const unsigned char b = static_cast<unsigned char>(*c);
+        if (b <= 32 || b >= 127 || b == ',' || b == '\\' || b == '"' || b == '#' || b == ';')
+        {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\x%02X", b);
+            word += escape;
+        }
+        else
+            word += *c;
+    }
+    return word;
+}
+
+bool Recording_Unword(const std::string& word, char* name, int size)
+{
+    if (!name || size <= 0)
+        return false;
+    int length = 0;
+    for (size_t i = 0; i < word.size(); ++i)
+    {
+        int b = static_cast<unsigned char>(word[i]);
+        if (b == '\\')
+        {
+            if (i + 3 >= word.size() || word[i + 1] != 'x' ||
+                !std::isxdigit(static_cast<unsigned char>(word[i + 2])) ||
+                !std::isxdigit(static_cast<unsigned char>(word[i + 3])))
+                return false;
+            const char hex[3] = {word[i + 2], word[i + 3], 0};
+            b = static_cast<int>(std::strtol(hex, nullptr, 16));
+            i += 3;
+        }
+        if (b == 0 || length >= size - 1)
+            return false;
+        name[length++] = static_cast<char>(b);
+    }
+    name[length] = 0;
+    return true;
+}
+
 bool Input_Recorder::Open(const char* file_name)
 {
     Finish();
@@ -86,6 +130,9 @@ void Input_Recorder::Add_Header_Line(const char* line)
 void Input_Recorder::Take_Devices(const Input_Pad_Info* pads, int count)
 {
     m_pads.assign(pads, pads + (count < 0 ? 0 : count > INPUT_MAX_PADS ? INPUT_MAX_PADS : count));
+    m_state.pad_count = static_cast<int>(m_pads.size());
+    for (int pad = 0; pad < m_state.pad_count; ++pad)
+        m_state.pad_attached[pad] = true;
 }
 
 void Input_Recorder::Write_Header()
@@ -199,16 +246,35 @@ void Input_Recorder::Take_Frame(const Input_Frame& frame)
     const int pads = frame.pad_count < INPUT_MAX_PADS ? frame.pad_count : INPUT_MAX_PADS;
     for (int pad = 0; pad < pads; ++pad)
     {
+        platform::Joystick_Reading& last = m_state.pad_reading[pad];
+        // A pad pulled out or plugged in starts again from the released state.
+        if (frame.pad_event[pad] & PAD_PULLED_OUT)
+        {
+            std::snprintf(text, sizeof(text), "pad%d.out", pad);
+            Append(items, text);
+            m_state.pad_attached[pad] = false;
+            last = platform::Joystick_Reading();
+        }
+        if (frame.pad_event[pad] & PAD_PLUGGED_IN)
+        {
+            std::snprintf(text, sizeof(text), "pad%d.in=%d,", pad, frame.pad_info[pad].buttons);
+            Append(items, (text + Recording_Word(frame.pad_info[pad].name)).c_str());
+            m_state.pad_attached[pad] = true;
+            last = platform::Joystick_Reading();
+            if (pad >= m_state.pad_count)
+                m_state.pad_count = pad + 1;
+        }
         if (frame.pad[pad] == INPUT_LOST)
         {
             std::snprintf(text, sizeof(text), "lost=pad%d", pad);
             Append(items, text);
+            m_state.pad_attached[pad] = false;
+            last = platform::Joystick_Reading();
             continue;
         }
         if (frame.pad[pad] != INPUT_READ)
             continue;
         const platform::Joystick_Reading& reading = frame.pad_reading[pad];
-        platform::Joystick_Reading& last = m_state.pad_reading[pad];
         for (int button = 0; button < platform::Joystick_Device::MAX_BUTTONS; ++button)
         {
             const uint8_t down = reading.buttons[button] ? 0x80 : 0;

@@ -22,7 +22,11 @@
 //                        padN.pov0 to pov3 the hats, hundredths of a degree clockwise from up, -1 centred
 //   touch=X,Y;X,Y...     the fingers on the window, normalised (at most 10); touch=none lifts them all
 //   caps=0 caps=1        the caps-lock toggle
-//   lost=keyboard lost=mouse lost=padN   that device's read failed in this poll (it lets go of everything)
+//   lost=keyboard lost=mouse   that device's read failed in this poll (it lets go of everything)
+//   lost=padN            joypad N could not be read: it is pulled out (it reads as released)
+//   padN.out             joypad N was pulled out
+//   padN.in=B,NAME       a joypad with B buttons was plugged into place N (one past the last: a new place);
+//                        in NAME a blank, comma or backslash is written \x20, \x2C, \x5C
 //   end                  the recording ends before this poll
 // Without an end item a recording ends after its last frame line. Frame numbers never go down; one frame
 // may have several lines.
@@ -38,6 +42,10 @@
 void Recording_Key_Name(int scan_code, char* out, int size);
 // The shortest text that reads back as the same float (0.1 rather than 0.100000001).
 void Recording_Number(float value, char* out, int size);
+// A name as one word of a frame line: \xHH for a blank, a comma, a backslash, a quote or what is not plain
+// printable text; and back (false when an escape is broken).
+std::string Recording_Word(const char* name);
+bool Recording_Unword(const std::string& word, char* name, int size);
 
 // Writes every poll it is shown to a file.
 class Input_Recorder final : public Input_Tap
@@ -111,6 +119,8 @@ class Input_Playback final : public Input_Source
     bool Apply_Items(const std::string& items, Input_Frame& state, bool& end, bool& typed_given,
                      std::string& error) const;
     void Begin_Frame(Input_Frame& state) const;
+    // Before the first poll: the header's pads, plugged in.
+    Input_Frame Initial_State() const;
 
     std::vector<Header_Line> m_header;
     std::vector<Input_Pad_Info> m_pads;

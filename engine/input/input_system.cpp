@@ -147,26 +147,18 @@ bool Input_System::Create(uint32_t window_id)
 
     // With a source, its joypads stand in for the attached ones.
     Print_Message("  Creating pad/joystick controller pool\n");
-    Controller* last = nullptr;
-    int source_pads = m_source ? m_source->Pad_Count() : 0;
-    if (source_pads > INPUT_MAX_PADS)
-        source_pads = INPUT_MAX_PADS;
-    const int devices = m_source ? source_pads : platform::Joystick_Device::Count();
-    for (int index = 0; index < devices; ++index)
+    if (m_source)
     {
-        DX_Controller* controller = new (std::nothrow) DX_Controller(this);
-        if (!controller)
-            Report_Error(true, "Failed to alloc game controller memory\n");
-        if (!(m_source ? controller->Set_Up_Fed(m_source->Pad_Info(index)) : controller->Set_Up(index)))
-        {
-            delete controller;
-            continue;
-        }
-        if (last)
-            last->Set_Next(controller);
-        else
-            m_controllers = controller;
-        last = controller;
+        const int pads = m_source->Pad_Count();
+        for (int index = 0; index < pads && index < INPUT_MAX_PADS; ++index)
+            Add_Fed_Controller(m_source->Pad_Info(index));
+    }
+    else
+    {
+        m_device_changes = platform::Joystick_Device::Changes();
+        int devices = platform::Joystick_Device::Count();
+        for (int index = 0; index < devices; ++index)
+            Add_Controller(index);
     }
     Print_Message(m_controllers ? "\n" : "No joypads / joysticks found???\n");
 
@@ -190,6 +182,112 @@ void Input_System::Attach(Input_Source* source, Input_Tap* tap)
     m_tap = tap;
 }
 
+bool Input_System::Append_Controller(DX_Controller* controller)
+{
+    Controller* last = m_controllers;
+    int count = last ? 1 : 0;
+    while (last && last->Get_Next())
+    {
+        last = last->Get_Next();
+        ++count;
+    }
+    if (count >= MAX_CONTROLLERS)
+    {
+        delete controller;
+        return false;
+    }
+    if (last)
+        last->Set_Next(controller);
+    else
+        m_controllers = controller;
+    return true;
+}
+
+bool Input_System::Add_Controller(int device_index)
+{
+    if (Get_Controller_Count() >= MAX_CONTROLLERS)
+        return false;
+    DX_Controller* controller = new (std::nothrow) DX_Controller(this);
+    if (!controller)
+        Report_Error(true, "Failed to alloc game controller memory\n");
+    if (!controller->Set_Up(device_index))
+    {
+        delete controller;
+        return false;
+    }
+    return Append_Controller(controller);
+}
+
+bool Input_System::Add_Fed_Controller(const Input_Pad_Info& info)
+{
+    if (Get_Controller_Count() >= MAX_CONTROLLERS)
+        return false;
+    DX_Controller* controller = new (std::nothrow) DX_Controller(this);
+    if (!controller)
+        Report_Error(true, "Failed to alloc game controller memory\n");
+    controller->Set_Up_Fed(info);
+    return Append_Controller(controller);
+}
+
+void Input_System::Update_Controller_List()
+{
+    if (!m_open || m_device_changes == platform::Joystick_Device::Changes())
+        return;
+    m_device_changes = platform::Joystick_Device::Changes();
+
+    // Pulled out: the controller lets go of everything and stays where it is.
+    for (Controller* c = m_controllers; c; c = c->Get_Next())
+    {
+        DX_Controller* pad = static_cast<DX_Controller*>(c);
+        if (!pad->Is_Attached())
+            continue;
+        bool present = false;
+        for (int index = 0; index < platform::Joystick_Device::Count() && !present; ++index)
+            present = platform::Joystick_Device::Instance_Of(index) == pad->Get_Instance();
+        if (!present)
+        {
+            Print_Message("  Joypad pulled out: %s\n", pad->Get_Name());
+            pad->Detach();
+            ++m_controller_changes;
+        }
+    }
+
+    // Plugged in: back into the place of a pulled pad of its model, else a new controller at the end.
+    for (int index = 0; index < platform::Joystick_Device::Count(); ++index)
+    {
+        const int32_t instance = platform::Joystick_Device::Instance_Of(index);
+        DX_Controller* free_place = nullptr;
+        bool known = false;
+        char model[40];
+        platform::Joystick_Device::Model_Of(index, model, sizeof(model));
+        for (Controller* c = m_controllers; c && !known; c = c->Get_Next())
+        {
+            DX_Controller* pad = static_cast<DX_Controller*>(c);
+            known = pad->Is_Attached() && pad->Get_Instance() == instance;
+            if (!free_place && !pad->Is_Attached() && std::strcmp(pad->Get_Model(), model) == 0)
+                free_place = pad;
+        }
+        if (known)
+            continue;
+        Print_Message("  Joypad plugged in\n");
+        if (free_place ? free_place->Set_Up(index) : Add_Controller(index))
+            ++m_controller_changes;
+    }
+}
+
+Input_Reading Input_System::Poll_Pad(DX_Controller& pad, platform::Joystick_Reading& reading)
+{
+    const bool attached = pad.Is_Attached();
+    const Input_Reading result = pad.Poll_Reading(reading);
+    // A pad whose read fails is gone even before the desktop's word of it arrives.
+    if (attached && !pad.Is_Attached())
+    {
+        Print_Message("  Joypad pulled out: %s\n", pad.Get_Name());
+        ++m_controller_changes;
+    }
+    return result;
+}
+
 void Input_System::Poll()
 {
     if (m_source)
@@ -201,12 +299,14 @@ void Input_System::Poll()
         Poll_Devices();
     else
     {
+        Update_Controller_List();
         if (m_keyboard)
             m_keyboard->Poll();
         if (m_mouse)
             m_mouse->Poll();
+        platform::Joystick_Reading reading;
         for (Controller* controller = m_controllers; controller; controller = controller->Get_Next())
-            controller->Poll();
+            Poll_Pad(*static_cast<DX_Controller*>(controller), reading);
         return;
     }
     if (m_tap)
@@ -217,6 +317,17 @@ void Input_System::Poll()
 void Input_System::Poll_Devices()
 {
     Input_Frame& frame = m_frame;
+    // The list as it was, to see what plugging in and pulling out changed.
+    int before = 0;
+    bool was_attached[INPUT_MAX_PADS] = {};
+    int32_t was_instance[INPUT_MAX_PADS] = {};
+    for (Controller* c = m_controllers; c && before < INPUT_MAX_PADS; c = c->Get_Next(), ++before)
+    {
+        was_attached[before] = c->Is_Attached();
+        was_instance[before] = static_cast<DX_Controller*>(c)->Get_Instance();
+    }
+    Update_Controller_List();
+
     frame.keyboard = m_keyboard ? m_keyboard->Poll(frame.keys) : INPUT_NO_DEVICE;
     if (frame.keyboard != INPUT_READ)
         std::memset(frame.keys, 0, sizeof(frame.keys));
@@ -229,17 +340,33 @@ void Input_System::Poll_Devices()
     frame.mouse_x = m_mouse ? m_mouse->Get_Position()[0] : 0.0f;
     frame.mouse_y = m_mouse ? m_mouse->Get_Position()[1] : 0.0f;
     frame.caps_lock = platform::Caps_Lock_On();
+
     frame.pad_count = 0;
+    platform::Joystick_Reading spare;
     for (Controller* controller = m_controllers; controller; controller = controller->Get_Next())
     {
         DX_Controller* pad = static_cast<DX_Controller*>(controller);
-        if (frame.pad_count == INPUT_MAX_PADS)
+        const int i = frame.pad_count;
+        if (i == INPUT_MAX_PADS)
         {
-            pad->Poll();
+            Poll_Pad(*pad, spare);
             continue;
         }
-        const int i = frame.pad_count++;
-        frame.pad[i] = pad->Poll_Reading(frame.pad_reading[i]) ? INPUT_READ : INPUT_LOST;
+        ++frame.pad_count;
+        uint8_t event = 0;
+        if (i >= before)
+            event = PAD_PLUGGED_IN;
+        else if (was_attached[i] && (!pad->Is_Attached() || pad->Get_Instance() != was_instance[i]))
+            event = PAD_PULLED_OUT | (pad->Is_Attached() ? PAD_PLUGGED_IN : 0);
+        else if (!was_attached[i] && pad->Is_Attached())
+            event = PAD_PLUGGED_IN;
+        frame.pad_event[i] = event;
+        if (event & PAD_PLUGGED_IN)
+        {
+            std::snprintf(frame.pad_info[i].name, sizeof(frame.pad_info[i].name), "%s", pad->Get_Name());
+            frame.pad_info[i].buttons = pad->Get_Button_Count();
+        }
+        frame.pad[i] = Poll_Pad(*pad, frame.pad_reading[i]);
     }
     Take_Touch();
 }
@@ -258,7 +385,7 @@ void Input_System::Take_Touch()
     }
 }
 
-// What the source gave, into the same counters the devices feed.
+// What the source gave, into the same counters and the same controller list the devices feed.
 void Input_System::Apply_Source_Frame()
 {
     const Input_Frame& frame = m_frame;
@@ -277,11 +404,47 @@ void Input_System::Apply_Source_Frame()
             m_mouse->Lose();
         m_mouse->Set_Position(frame.mouse_x, frame.mouse_y);
     }
-    int i = 0;
-    for (Controller* controller = m_controllers; controller && i < frame.pad_count && i < INPUT_MAX_PADS;
-         controller = controller->Get_Next(), ++i)
+    const platform::Joystick_Reading released;
+    for (int i = 0; i < frame.pad_count && i < INPUT_MAX_PADS; ++i)
+    {
+        DX_Controller* pad = static_cast<DX_Controller*>(Get_Controller(i));
+        if (!pad)
+        {
+            // A new pad at the end of the list.
+            Print_Message("  Joypad plugged in\n");
+            if (!Add_Fed_Controller(frame.pad_info[i]))
+                break;
+            ++m_controller_changes;
+            pad = static_cast<DX_Controller*>(Get_Controller(i));
+        }
+        else
+        {
+            if ((frame.pad_event[i] & PAD_PULLED_OUT) && pad->Is_Attached())
+            {
+                Print_Message("  Joypad pulled out: %s\n", pad->Get_Name());
+                pad->Detach();
+                ++m_controller_changes;
+            }
+            if (frame.pad_event[i] & PAD_PLUGGED_IN)
+            {
+                Print_Message("  Joypad plugged in\n");
+                pad->Set_Up_Fed(frame.pad_info[i]);
+                ++m_controller_changes;
+            }
+        }
         if (frame.pad[i] == INPUT_READ)
-            static_cast<DX_Controller*>(controller)->Apply(frame.pad_reading[i]);
+            pad->Apply(frame.pad_reading[i]);
+        else
+        {
+            if (frame.pad[i] == INPUT_LOST && pad->Is_Attached())
+            {
+                Print_Message("  Joypad pulled out: %s\n", pad->Get_Name());
+                pad->Detach();
+                ++m_controller_changes;
+            }
+            pad->Apply(released); // a pulled-out pad reads as released
+        }
+    }
     if (m_touch)
     {
         platform::Touch_Point points[INPUT_MAX_TOUCH];

@@ -113,9 +113,17 @@ class Input_System
     // Creates the keyboard and mouse for the window and a controller for every joypad attached now, logging
     // each step. Releases earlier devices first. True whenever it returns.
     bool Create(uint32_t window_id);
-    // Keyboard, then mouse, then the controllers; with a source, the source's next frame instead. The tap
-    // sees what was polled.
+    // The controller list brought up to date with the pads plugged in and pulled out since the last poll,
+    // then keyboard, mouse and the controllers; with a source, the source's next frame instead (its pads
+    // plugged in and pulled out included). The tap sees what was polled.
     void Poll();
+    // Pads plugged in or pulled out: a pulled pad stays in the list, released, and takes its place again
+    // when it (or another pad of its model) comes back; any other new pad joins the end of the list, up to
+    // MAX_CONTROLLERS. Controllers are never deleted before Release, so a pointer to one stays good.
+    void Update_Controller_List();
+    // Rises by one whenever the list grows or a pad in it is pulled out or comes back.
+    uint32_t Get_Controller_Changes() const { return m_controller_changes; }
+    static constexpr int MAX_CONTROLLERS = 16;
     // Keyboard, mouse, the controller list, then the input service.
     void Release();
 
@@ -131,11 +139,21 @@ class Input_System
     bool Shift_Down(const Keyboard* keyboard) const;
 
   private:
+    // A controller for the device, appended to the list; false when there is no room or it cannot be set up.
+    bool Add_Controller(int device_index);
+    // The same for a pad that a source feeds.
+    bool Add_Fed_Controller(const Input_Pad_Info& info);
+    // Appends a new controller (deleted when there is no room); false then.
+    bool Append_Controller(DX_Controller* controller);
+    // One pad's poll; a pad whose read fails is counted as pulled out.
+    Input_Reading Poll_Pad(DX_Controller& pad, platform::Joystick_Reading& reading);
     void Poll_Devices();
     void Apply_Source_Frame();
     void Take_Touch();
 
     bool m_open = false;
+    uint32_t m_device_changes = 0; // the desktop's plug-in count that the list was last brought up to
+    uint32_t m_controller_changes = 0;
     Keyboard* m_keyboard = nullptr;
     Mouse* m_mouse = nullptr;
     Controller* m_controllers = nullptr; // every one a DX_Controller

@@ -219,6 +219,11 @@ class App : public Vorta_Callbacks
     void Menu_Update();
     void Menu_Render();
 
+    // ---- Pads plugged in and pulled out (game/menus/pad_follow.cpp) ----
+    // When the input's controller list has changed, the selected pad is chosen again (the pad at the pad
+    // index, else the first) and the joypad menu's first item takes its name.
+    void Follow_Pads();
+
     // ---- Hiscores and credits (game/hiscores) ----
     void Name_Entry_Update();
     void Render_Hiscores(bool entry_mode);
@@ -317,6 +322,7 @@ class App : public Vorta_Callbacks
     bool recorded_button_released[16] = {};
     char joypad_name[256] = "JOYPAD";
     Controls controls;
+    uint32_t pad_changes_seen = 0; // the input's controller changes that Follow_Pads last saw
 
     // ---- Display settings ----
     Display_Settings display;

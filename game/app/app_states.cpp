@@ -6,6 +6,7 @@
 
 void App::Update(Vorta_Window* /*window*/)
 {
+    Follow_Pads();
     Sample_Controls();
 
     switch (game_state)

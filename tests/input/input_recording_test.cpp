@@ -22,7 +22,8 @@ namespace
 void Expect_Same_Poll(const Input_Frame& recorded, const Input_Frame& played, int frame)
 {
     SCOPED_TRACE(testing::Message() << "frame " << frame);
-    EXPECT_EQ(played.keyboard, recorded.keyboard == INPUT_NO_DEVICE ? INPUT_READ : recorded.keyboard);
+    EXPECT_EQ(played.keyboard,
+              recorded.keyboard == INPUT_NO_DEVICE ? uint8_t{INPUT_READ} : recorded.keyboard);
     if (recorded.keyboard == INPUT_READ)
     {
         for (int code = 0; code < 256; ++code)
@@ -46,6 +47,13 @@ void Expect_Same_Poll(const Input_Frame& recorded, const Input_Frame& played, in
     for (int pad = 0; pad < recorded.pad_count; ++pad)
     {
         EXPECT_EQ(played.pad[pad], recorded.pad[pad]) << "pad " << pad;
+        EXPECT_EQ(played.pad_attached[pad], recorded.pad_attached[pad]) << "pad " << pad;
+        EXPECT_EQ(played.pad_event[pad], recorded.pad_event[pad]) << "pad " << pad;
+        if (recorded.pad_event[pad] & PAD_PLUGGED_IN)
+        {
+            EXPECT_STREQ(played.pad_info[pad].name, recorded.pad_info[pad].name);
+            EXPECT_EQ(played.pad_info[pad].buttons, recorded.pad_info[pad].buttons);
+        }
         if (recorded.pad[pad] != INPUT_READ)
             continue;
         const platform::Joystick_Reading& a = recorded.pad_reading[pad];
@@ -69,18 +77,17 @@ void Expect_Same_Poll(const Input_Frame& recorded, const Input_Frame& played, in
 
 std::vector<Input_Frame> Sample_Polls()
 {
-    std::vector<Input_Frame> polls(10);
-    for (Input_Frame& poll : polls)
-    {
-        poll.keyboard = poll.mouse = INPUT_READ;
-        poll.pad_count = 2;
-        poll.pad[0] = poll.pad[1] = INPUT_READ;
-    }
-    polls[0].mouse_x = 0.25f;
-    polls[0].mouse_y = 0.7777777f; // written with every digit a float needs
+    std::vector<Input_Frame> polls(11);
+    Input_Frame& first = polls[0];
+    first.keyboard = first.mouse = INPUT_READ;
+    first.pad_count = 2;
+    first.pad[0] = first.pad[1] = INPUT_READ;
+    first.pad_attached[0] = first.pad_attached[1] = true;
+    first.mouse_x = 0.25f;
+    first.mouse_y = 0.7777777f; // written with every digit a float needs
     // Keys with names and without, a click with motion and the wheel, caps lock, a pad moved, two fingers.
     Input_Frame& busy = polls[1];
-    busy = polls[0];
+    busy = first;
     busy.keys[28] = busy.keys[183] = busy.keys[12] = 0x80;
     busy.typed_count = 3; // in the order typed, not the order of the codes
     busy.typed[0] = 183;
@@ -105,29 +112,63 @@ std::vector<Input_Frame> Sample_Polls()
     polls[2].keyboard = INPUT_LOST;
     polls[2].typed_count = 0;
     polls[2].mouse_reading.dx = polls[2].mouse_reading.dy = polls[2].mouse_reading.dz = 0;
-    // Back, with Return let go meanwhile; the mouse and a pad lost.
+    // Back, with Return let go meanwhile; the mouse lost, and pad 0 gone (it cannot be read: pulled out).
     polls[3] = polls[2];
     polls[3].keyboard = INPUT_READ;
     polls[3].keys[28] = 0;
-    polls[3].typed_count = 0;
     polls[3].mouse = INPUT_LOST;
     polls[3].pad[0] = INPUT_LOST;
-    // Nothing changes: no line.
+    polls[3].pad_attached[0] = false;
+    polls[3].pad_reading[0] = platform::Joystick_Reading();
+    // Nothing changes: no line (pad 0 reads as released while it is out).
     polls[4] = polls[3];
     polls[4].mouse = INPUT_READ;
-    polls[4].pad[0] = INPUT_READ;
+    polls[4].pad[0] = INPUT_NO_DEVICE;
+    // Pad 0 plugged in again, another one into a new place, Space typed twice between two polls.
     polls[5] = polls[4];
-    // Space typed twice between two polls, and a key that goes down with nothing typed: their own item.
+    polls[5].pad[0] = INPUT_READ;
+    polls[5].pad_attached[0] = true;
+    polls[5].pad_event[0] = PAD_PLUGGED_IN;
+    std::snprintf(polls[5].pad_info[0].name, sizeof polls[5].pad_info[0].name, "Again Pad");
+    polls[5].pad_info[0].buttons = 8;
+    polls[5].pad_reading[0].buttons[0] = 0x80;
+    polls[5].pad_count = 3;
+    polls[5].pad[2] = INPUT_READ;
+    polls[5].pad_attached[2] = true;
+    polls[5].pad_event[2] = PAD_PLUGGED_IN;
+    std::snprintf(polls[5].pad_info[2].name, sizeof polls[5].pad_info[2].name, "Third, \"odd\" \\ pad");
+    polls[5].pad_info[2].buttons = 0;
+    polls[5].pad_reading[2].y = 1;
+    polls[5].typed_count = 2;
+    polls[5].typed[0] = polls[5].typed[1] = 57;
+    // Pad 1 pulled out; in pad 2's place another pad at once; a key down with nothing typed.
     polls[6] = polls[5];
-    polls[6].typed_count = 2;
-    polls[6].typed[0] = polls[6].typed[1] = 57;
+    polls[6].typed_count = 0;
+    for (uint8_t& event : polls[6].pad_event)
+        event = 0;
+    polls[6].pad[1] = INPUT_NO_DEVICE;
+    polls[6].pad_attached[1] = false;
+    polls[6].pad_event[1] = PAD_PULLED_OUT;
+    polls[6].pad_reading[1] = platform::Joystick_Reading();
+    polls[6].pad_event[2] = PAD_PULLED_OUT | PAD_PLUGGED_IN;
+    std::snprintf(polls[6].pad_info[2].name, sizeof polls[6].pad_info[2].name, "Fourth");
+    polls[6].pad_info[2].buttons = 4;
+    polls[6].pad_reading[2] = platform::Joystick_Reading(); // the new pad is at rest
+    polls[6].keys[30] = 0x80;
     polls[7] = polls[6];
-    polls[7].keys[30] = 0x80;
-    polls[7].typed_count = 0;
+    for (uint8_t& event : polls[7].pad_event)
+        event = 0;
+    polls[7].keys[30] = 0;
     // Everything let go.
-    polls[8] = polls[0];
+    polls[8] = polls[7];
+    polls[8].keys[183] = polls[8].keys[12] = 0;
+    polls[8].mouse_reading = platform::Mouse_Reading();
+    polls[8].caps_lock = false;
+    polls[8].touch_count = 0;
+    polls[8].pad_reading[0] = platform::Joystick_Reading();
     polls[9] = polls[8];
-    polls[9].keyboard = INPUT_NO_DEVICE; // a keyboard without a device reads as all keys up
+    polls[10] = polls[9];
+    polls[10].keyboard = INPUT_NO_DEVICE; // a keyboard without a device reads as all keys up
     return polls;
 }
 
@@ -155,11 +196,16 @@ TEST(RecordingTest, EveryPollComesBackAsItWasRecorded)
     EXPECT_EQ(
         text.rfind("kestrova-demo 1\nwindow 320 200\npad 0 10 \"First 'Pad'\"\npad 1 32 \"Second\"\n", 0), 0u)
         << text;
-    EXPECT_EQ(text.find("\n5"), std::string::npos) << "a poll without changes has no line:\n" << text;
-    EXPECT_NE(text.find("\n10 end\n"), std::string::npos) << text;
+    for (const char* quiet : {"\n4 ", "\n9 ", "\n10 "})
+        EXPECT_EQ(text.find(quiet), std::string::npos) << "a poll without changes has no line:\n" << text;
+    EXPECT_NE(text.find("\n11 end\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\n1 +#183 +return +#12 +mouse0"), std::string::npos) << text;
-    EXPECT_NE(text.find("\n6 typed=space,space\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("\n7 +a typed=none\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\n3 -return lost=mouse lost=pad0\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\n5 typed=space,space pad0.in=8,Again\\x20Pad +pad0.b0 "
+                        "pad2.in=0,Third\\x2C\\x20\\x22odd\\x22\\x20\\x5C\\x20pad pad2.y=1\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\n6 +a typed=none pad1.out pad2.out pad2.in=4,Fourth\n"), std::string::npos) << text;
 
     Input_Playback playback;
     std::string error;
@@ -195,7 +241,7 @@ TEST(RecordingTest, AHandWrittenRecordingReadsAsItSays)
                        "12 pad0.x=0 +pad0.b2 pad0.pov0=27000 touch=0.1,0.85;0.9,0.9 caps=1\n"
                        "13 lost=keyboard lost=pad0\n"
                        "14 typed=h,e,#14\n"
-                       "20 touch=none -mouse1 -pad0.b2 pad0.x=32768\n"
+                       "20 touch=none -mouse1 pad0.in=4,Hand\\x20Pad -pad0.b2 pad0.x=100\n"
                        "30 end\n";
     Input_Playback playback;
     std::string error;
@@ -223,7 +269,7 @@ TEST(RecordingTest, AHandWrittenRecordingReadsAsItSays)
     EXPECT_EQ(frames[12].pad_reading[0].x, 0);
     EXPECT_EQ(frames[12].pad_reading[0].pov[0], 27000);
     EXPECT_TRUE(frames[12].pad_reading[0].buttons[2]);
-    EXPECT_EQ(frames[20].pad_reading[0].x, 32768);
+    EXPECT_EQ(frames[20].pad_reading[0].x, 100);
     EXPECT_EQ(frames[12].touch_count, 2);
     EXPECT_EQ(frames[12].touch_x[1], 0.9f);
     EXPECT_EQ(frames[19].touch_count, 2);
@@ -239,7 +285,13 @@ TEST(RecordingTest, AHandWrittenRecordingReadsAsItSays)
     EXPECT_EQ(std::vector<uint8_t>(frames[14].typed, frames[14].typed + frames[14].typed_count),
               (std::vector<uint8_t>{35, 18, 14}));
     EXPECT_EQ(frames[10].typed_count, 1);
-    EXPECT_EQ(frames[14].pad[0], INPUT_READ);
+    EXPECT_EQ(frames[14].pad[0], INPUT_NO_DEVICE) << "a pad that cannot be read is pulled out";
+    EXPECT_FALSE(frames[19].pad_attached[0]);
+    EXPECT_EQ(frames[19].pad_reading[0].x, 32768) << "and reads as released";
+    EXPECT_EQ(frames[20].pad[0], INPUT_READ);
+    EXPECT_EQ(frames[20].pad_event[0], PAD_PLUGGED_IN);
+    EXPECT_STREQ(frames[20].pad_info[0].name, "Hand Pad");
+    EXPECT_EQ(frames[21].pad_event[0], 0);
 
     // Without an end item the recording ends after its last frame line.
     ASSERT_TRUE(playback.Load_Text("kestrova-demo 1\n5 +a\n5 -a\n", error)) << error;
@@ -267,7 +319,7 @@ TEST(RecordingTest, LinesThatCannotBeReadAreRefusedWithTheirNumber)
         {"kestrova-demo 1\n99999999999 +a\n", "line 2: a frame line begins"},
         {"kestrova-demo 1\n3 end\n4 +a\n", "line 3: a frame line after the end"},
         {"kestrova-demo 1\n0 +a\nwindow 1 1\n", "line 3: expected a frame line"},
-        {"kestrova-demo 1\n0 +pad0.b0\n", "no such pad (pads come from the header's pad lines)"},
+        {"kestrova-demo 1\n0 +pad0.b0\n", "no such pad (pads come from the header's pad lines and padN.in)"},
         {"kestrova-demo 1\npad 0 4 \"p\"\n0 +pad0.b32\n", "no such pad button"},
         {"kestrova-demo 1\npad 0 4 \"p\"\n0 pad1.x=0\n", "no such pad"},
         {"kestrova-demo 1\npad 0 4 \"p\"\n0 pad0.w=0\n", "no such pad axis"},
@@ -283,6 +335,13 @@ TEST(RecordingTest, LinesThatCannotBeReadAreRefusedWithTheirNumber)
         {"kestrova-demo 1\n0 touch=1,2;3\n", "touch=X,Y;X,Y"},
         {"kestrova-demo 1\n0 touch=0,0;0,0;0,0;0,0;0,0;0,0;0,0;0,0;0,0;0,0;0,0\n", "at most 10 fingers"},
         {"kestrova-demo 1\n0 caps=2\n", "caps= takes 0 or 1"},
+        {"kestrova-demo 1\n0 pad0.out\n", "no such pad"},
+        {"kestrova-demo 1\n0 pad1.in=4,Pad\n", "no such pad"},
+        {"kestrova-demo 1\n0 pad0.in=4,Pad\n0 pad2.in=4,Pad\n", "line 3: no such pad"},
+        {"kestrova-demo 1\n0 pad0.in=33,Pad\n", "padN.in=BUTTONS,NAME takes a button count and a name"},
+        {"kestrova-demo 1\n0 pad0.in=4\n", "padN.in=BUTTONS,NAME takes"},
+        {"kestrova-demo 1\n0 pad0.in=4,Bad\\x2\n", "padN.in=BUTTONS,NAME takes"},
+        {"kestrova-demo 1\n0 lost=pad0\n", "lost= takes keyboard, mouse or padN"},
         {"kestrova-demo 1\n0 typed=a,zz\n", "typed=KEY,KEY... takes key names or #N"},
         {"kestrova-demo 1\n0 lost=screen\n", "lost= takes keyboard, mouse or padN"},
         {"kestrova-demo 1\n0 +mouse8\n", "no such mouse button"},
@@ -339,8 +398,10 @@ TEST(InputSourceTest, TheInputSystemTakesItsPollsFromTheSourceAndShowsThemToTheT
                              "0 +return mouse=0.5,0.25 pad0.x=0 touch=0.1,0.85\n"
                              "1 +mouse0 move=2,3 caps=1\n"
                              "2 -return +pad0.b1 touch=none\n"
-                             "3 lost=keyboard\n"
-                             "5 end\n";
+                             "3 lost=keyboard pad1.in=6,Late\\x20Pad\n"
+                             "4 pad0.out +pad1.b5\n"
+                             "5 lost=pad1\n"
+                             "7 end\n";
     Input_Playback playback;
     std::string error;
     ASSERT_TRUE(playback.Load_Text(text, error)) << error;
@@ -382,10 +443,30 @@ TEST(InputSourceTest, TheInputSystemTakesItsPollsFromTheSourceAndShowsThemToTheT
         EXPECT_TRUE(keyboard->Key_Released(28));
         EXPECT_EQ(pad->Button_Held(1), 1u);
         EXPECT_EQ(touch.Get_Count(), 0);
-        input.Poll(); // 3: the keyboard lost lets go of everything
-        input.Poll(); // 4
+        EXPECT_EQ(input.Get_Controller_Changes(), 0u);
+        input.Poll(); // 3: the keyboard lost lets go of everything; a pad plugged into a new place
+        EXPECT_EQ(keyboard->Key_Held(28), 0u);
+        ASSERT_EQ(input.Get_Controller_Count(), 2);
+        Controller* late = input.Get_Controller(1);
+        EXPECT_STREQ(late->Get_Name(), "Late Pad");
+        EXPECT_EQ(late->Get_Button_Count(), 6);
+        EXPECT_TRUE(late->Is_Attached());
+        EXPECT_EQ(input.Get_Controller_Changes(), 1u);
+        input.Poll(); // 4: pad 0 pulled out lets go of its button
         EXPECT_EQ(mouse->Button_Held(0), 4u);
-        EXPECT_EQ(pad->Button_Held(1), 3u);
+        EXPECT_FALSE(pad->Is_Attached());
+        EXPECT_EQ(pad->Button_Held(1), 0u);
+        EXPECT_TRUE(pad->Button_Released(1));
+        EXPECT_EQ(pad->Get_Axis(0), 0.0f);
+        EXPECT_EQ(late->Button_Held(5), 1u);
+        EXPECT_EQ(input.Get_Controller_Changes(), 2u);
+        input.Poll(); // 5: the late pad cannot be read: gone too
+        EXPECT_FALSE(late->Is_Attached());
+        EXPECT_TRUE(late->Button_Released(5));
+        EXPECT_EQ(input.Get_Controller_Changes(), 3u);
+        input.Poll(); // 6
+        EXPECT_EQ(input.Get_Controller(0), pad) << "a pulled-out pad keeps its place";
+        EXPECT_EQ(pad->Button_Held(1), 0u);
     }
     ASSERT_TRUE(recorder.Finish());
     EXPECT_EQ(Read_File(folder.File("again.txt")), text);

@@ -5,6 +5,7 @@
 #include "platform/image_file.h"
 #include "render_fixture.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -190,6 +191,80 @@ TEST_F(Texture_Test, DdsAndPngOfOnePictureShowTheSamePixels)
         EXPECT_TRUE(from_dds.Has_Alpha() || std::strcmp(c.what, "DXT1") == 0) << c.what;
         Expect_Same_Pixels(Drawn(&from_dds), from_dds_expected, c.tolerance, std::string(c.what) + " drawn");
         Expect_Same_Pixels(Drawn(&from_png), picture, 1, std::string(c.what) + " PNG drawn");
+    }
+}
+
+TEST(Mip_Chain_Test, LevelsHalveDownToOnePixelAndAverageWhatIsCovered)
+{
+    using platform::Decoded_Image;
+    auto image = [](uint32_t width, uint32_t height, uint32_t format, std::vector<uint8_t> bytes)
+    {
+        Decoded_Image out;
+        out.desc.width = width;
+        out.desc.height = height;
+        out.desc.format = format;
+        out.bytes = std::move(bytes);
+        return out;
+    };
+    const uint32_t rgba = platform::GPU_FORMAT_R8G8B8A8_UNORM, bgrx = platform::GPU_FORMAT_B8G8R8X8_UNORM;
+    struct Case
+    {
+        const char* what;
+        Decoded_Image picture;
+        uint32_t levels;
+        std::vector<uint8_t> last; // the 1 x 1 level
+    };
+    std::vector<Case> cases;
+    // One opaque white pixel among three clear black ones: a quarter covered, and white (a plain average
+    // would darken the edge to grey).
+    cases.push_back({"edge",
+                     image(2, 2, rgba, {255, 255, 255, 255, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}),
+                     2,
+                     {255, 255, 255, 64}});
+    // All clear: the colour the picture gave its clear pixels stays.
+    cases.push_back({"clear", image(2, 1, rgba, {200, 100, 50, 0, 200, 100, 50, 0}), 2, {200, 100, 50, 0}});
+    // Odd sizes: 3 x 1 becomes 1 x 1 from all three pixels, the clear one adding no colour.
+    cases.push_back(
+        {"odd", image(3, 1, rgba, {0, 0, 0, 255, 255, 255, 255, 0, 90, 90, 90, 255}), 2, {45, 45, 45, 170}});
+    // 5 x 3, 2 x 1, 1 x 1.
+    cases.push_back(
+        {"chain", image(5, 3, rgba, std::vector<uint8_t>(5 * 3 * 4, 255)), 3, {255, 255, 255, 255}});
+    // No alpha in an X8 format: every pixel counts whatever its fourth byte says.
+    cases.push_back({"x8",
+                     image(2, 2, bgrx, {0, 0, 0, 0, 200, 200, 200, 0, 0, 0, 0, 0, 200, 200, 200, 0}),
+                     2,
+                     {100, 100, 100, 0}});
+    for (Case& c : cases)
+    {
+        size_t level0 = c.picture.bytes.size();
+        ASSERT_TRUE(platform::Build_Mip_Chain(c.picture)) << c.what;
+        EXPECT_EQ(c.picture.desc.mip_levels, c.levels) << c.what;
+        size_t total = 0;
+        for (uint32_t level = 0; level < c.levels; ++level)
+            total +=
+                platform::Gpu_Level_Bytes(c.picture.desc.format, std::max(1u, c.picture.desc.width >> level),
+                                          std::max(1u, c.picture.desc.height >> level));
+        ASSERT_EQ(c.picture.bytes.size(), total) << c.what;
+        ASSERT_GT(total, level0) << c.what;
+        std::vector<uint8_t> last(c.picture.bytes.end() - 4, c.picture.bytes.end());
+        EXPECT_EQ(last, c.last) << c.what;
+    }
+
+    // Pictures that keep what they have: their own levels, block-compressed, cube faces, a single pixel.
+    Decoded_Image own = image(2, 2, rgba, std::vector<uint8_t>(20, 7));
+    own.desc.mip_levels = 2;
+    Decoded_Image compressed = image(4, 4, platform::GPU_FORMAT_BC1_UNORM, std::vector<uint8_t>(8, 7));
+    Decoded_Image cube = image(2, 2, rgba, std::vector<uint8_t>(6 * 16, 7));
+    cube.desc.array_size = 6;
+    cube.desc.misc_flags = platform::GPU_MISC_TEXTURE_CUBE;
+    Decoded_Image pixel = image(1, 1, rgba, {1, 2, 3, 4});
+    Decoded_Image short_bytes = image(4, 4, rgba, std::vector<uint8_t>(12, 7));
+    for (Decoded_Image* kept : {&own, &compressed, &cube, &pixel, &short_bytes})
+    {
+        Decoded_Image before = *kept;
+        EXPECT_FALSE(platform::Build_Mip_Chain(*kept));
+        EXPECT_EQ(kept->desc.mip_levels, before.desc.mip_levels);
+        EXPECT_EQ(kept->bytes, before.bytes);
     }
 }
 

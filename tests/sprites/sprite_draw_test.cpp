@@ -172,6 +172,27 @@ TEST_F(Sprite_Draw_Test, SamplerFollowsLinearAndClamp)
     }
 }
 
+TEST_F(Sprite_Draw_Test, SmallerDrawsReadTheLevelOfTheirSizeAndPointSamplingKeepsThePictureItself)
+{
+    // Every fourth column white, drawn at a quarter of its size: each screen pixel stands for four columns,
+    // one of them white. Linear sampling reads the mip level of that size (a quarter grey) where the top
+    // level alone would give the black between two black columns; point sampling shows one of the picture's
+    // own pixels, black or white.
+    Write_Texture("columns", 64, 64, [](int x, int) { return x % 4 == 0 ? WHITE : 0xFF000000u; });
+    Write_Script("columns", "frames 1 textures 1 texture 0 columns\n");
+    Sprite sprite(window);
+    ASSERT_TRUE(sprite.Initialize("columns"));
+    Draw_One(sprite, 0, {760, 540}, {16, 16}, 0.0f, SPR_PIXELS | SPR_LEFT, SPR_LINEAR | SPR_CLAMP);
+    for (int x = 762; x < 774; x += 3)
+        EXPECT_TRUE(Near(Pixel(x, 540), 64, 64, 64, 6)) << "linear at " << x;
+    Draw_One(sprite, 0, {760, 540}, {16, 16}, 0.0f, SPR_PIXELS | SPR_LEFT, SPR_CLAMP);
+    for (int x = 762; x < 774; x += 3)
+    {
+        const int value = Pixel(x, 540).r;
+        EXPECT_TRUE(value <= 2 || value >= 253) << "point at " << x << ": " << value;
+    }
+}
+
 TEST_F(Sprite_Draw_Test, BatchDrawsAgainWithOtherTransformsAndMirroredOnesAreCulled)
 {
     Sprite sprite(window);

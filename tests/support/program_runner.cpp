@@ -85,6 +85,44 @@ std::string Program_Run::Log() const
     return Read_File(m_folder + "/sys_log.txt");
 }
 
+bool Wait_For(int& pid, const std::function<bool()>& done, double seconds)
+{
+    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < end)
+    {
+        if (done())
+            return true;
+        int status = 0;
+        if (pid > 0 && waitpid(pid, &status, WNOHANG) == pid)
+        {
+            pid = -1;
+            return done();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
+int Wait_For_Exit(int& pid, double seconds)
+{
+    if (pid <= 0)
+        return -1;
+    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < end)
+    {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid)
+        {
+            pid = -1;
+            if (WIFEXITED(status))
+                return WEXITSTATUS(status);
+            return 128 + WTERMSIG(status);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return -1;
+}
+
 bool Program_Run::Wait_For_Log(const std::string& text, double seconds, const std::string& gone)
 {
     auto found = [&]
@@ -92,20 +130,7 @@ bool Program_Run::Wait_For_Log(const std::string& text, double seconds, const st
         std::string log = Log();
         return log.find(text) != std::string::npos && (gone.empty() || log.find(gone) == std::string::npos);
     };
-    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < end)
-    {
-        if (found())
-            return true;
-        int status = 0;
-        if (m_pid > 0 && waitpid(m_pid, &status, WNOHANG) == m_pid)
-        {
-            m_pid = -1;
-            return found();
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return false;
+    return Wait_For(m_pid, found, seconds);
 }
 
 void Program_Run::Signal(int signal_number)
@@ -116,21 +141,6 @@ void Program_Run::Signal(int signal_number)
 
 int Program_Run::Wait(double seconds)
 {
-    if (m_pid <= 0)
-        return -1;
-    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < end)
-    {
-        int status = 0;
-        if (waitpid(m_pid, &status, WNOHANG) == m_pid)
-        {
-            m_pid = -1;
-            if (WIFEXITED(status))
-                return WEXITSTATUS(status);
-            return 128 + WTERMSIG(status);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return -1;
+    return Wait_For_Exit(m_pid, seconds);
 }
 } // namespace test_support

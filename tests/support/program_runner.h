@@ -2,11 +2,19 @@
 #pragma once
 #include "support/test_files.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace test_support
 {
+// Waits until `done` holds or the child process ends (pid then becomes -1); false after the timeout or when
+// the child ended without `done` holding.
+bool Wait_For(int& pid, const std::function<bool()>& done, double seconds);
+// Waits for the child's end (pid then becomes -1): its exit code, 128 + the signal that ended it, or -1
+// after the timeout.
+int Wait_For_Exit(int& pid, double seconds);
+
 class Program_Run
 {
   public:

@@ -36,4 +36,5 @@ class Scene_Sprites
 void Draw_Play_Scene(Scene_Sprites& sprites, float aspect);
 void Draw_Menu_Scene(Scene_Sprites& sprites, float aspect);
 void Draw_Credits_Scene(Scene_Sprites& sprites, float aspect);
+void Draw_Hiscores_Scene(Scene_Sprites& sprites, float aspect);
 void Draw_Messages_Scene(Scene_Sprites& sprites, float aspect);

@@ -1,7 +1,7 @@
 // vorta5-scene: renders a sample screen of the game from the built sprites at 1280 x 720 through the
 // engine's window, device and sprite renderer, and saves it as a PNG picture.
 //
-//   vorta5-scene OUT.png [play|menu|credits|messages] [WIDTH HEIGHT]
+//   vorta5-scene OUT.png [play|menu|hiscores|credits|messages] [WIDTH HEIGHT]
 //
 // It runs in the folder that holds the data folder (the build's bin folder) and needs a display: run it
 // under Xvfb (xvfb-run -a) or with SDL_VIDEODRIVER=offscreen.
@@ -38,6 +38,8 @@ class Scene_Callbacks : public Vorta_Callbacks
         float aspect = window->Get_Viewport(-1) ? window->Get_Viewport(-1)->Get_Aspect() : 0.5625f;
         if (m_screen == "menu")
             Draw_Menu_Scene(sprites, aspect);
+        else if (m_screen == "hiscores")
+            Draw_Hiscores_Scene(sprites, aspect);
         else if (m_screen == "credits")
             Draw_Credits_Scene(sprites, aspect);
         else if (m_screen == "messages")
@@ -77,7 +79,8 @@ int main(int argc, char** argv)
 {
     if (argc < 2)
     {
-        std::fprintf(stderr, "usage: %s OUT.png [play|menu|credits|messages] [WIDTH HEIGHT]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s OUT.png [play|menu|hiscores|credits|messages] [WIDTH HEIGHT]\n",
+                     argv[0]);
         return 2;
     }
     // A relative name is taken from the caller's folder (the engine works in the program's own folder).

@@ -1,9 +1,11 @@
-// The sample menu, credits and message screens, at the places the menu and credits screens use.
+// The sample menu, hiscore, credits and message screens, at the places the game's screens use.
 #include "scene.h"
 
 #include "game/app/game_assets.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace
 {
@@ -72,6 +74,45 @@ void Draw_Credits_Scene(Scene_Sprites& s, float aspect)
     Stars(s, aspect, nullptr);
     for (const char* name : {"Background_Strip", "Star_01", "Star_02", "Menu Blue", "Menu Green", "Logo Zarn",
                              "Logo Pellow", "Logo Brisk", "Logo Music"})
+        s.Draw(name);
+    s.Draw("KVR Font");
+}
+
+void Draw_Hiscores_Scene(Scene_Sprites& s, float aspect)
+{
+    // The normal table as it stands before anyone has played (its default rows), row 3 being entered.
+    const float pi = 3.14159265f;
+    s.Put("Background_Strip", 0, 0.5f, 0.5f, 1, 1);
+    s.Text(0, 0, 1, 0.1f, 0.08f, k_white, "NORMAL HISCORES");
+    s.Put("Menu Green", 0, 0.5f, 0.04f, 2, 0.09f);
+    s.Put("Menu Blue", 0, 0.5f, 0.04f, 0.5f, 0.1f);
+    const float column_x[4] = {0.1f, 0.25f, 0.42f, 0.52f}, column_w[4] = {0.2f, 0.2f, 0.2f, 0.4f};
+    const char* heads[4] = {"RANK", "LEVEL", "SCORE", "NAME"};
+    for (int i = 0; i < 4; ++i)
+        s.Text(column_x[i], 0.1f, column_w[i], 0.05f, 0.06f, k_white, heads[i]);
+    s.Put("Menu Blue", 0, 0.2f, 0.65f, 0.8f, 0.25f, pi * 0.5f);
+    s.Put("Menu Blue", 0, 0.35f, 0.1f, 0.2f, 0.05f, pi * 0.5f);
+    s.Put("Menu Blue", 0, 0.52f, 0.65f, 0.8f, 0.25f, pi * 0.5f);
+    s.Put("Menu Blue", 0, 0.72f, 0.65f, 0.8f, 0.45f, pi * 0.5f);
+    s.Put("Menu Blue", 0, 0.5f, 0.12f, 2, 0.075f);
+    const char* names[16] = {"KESTROVA", "VORTA5", "LUNA",   "ORBITER",  "CRATER", "BUGGY",
+                             "JETPACK",  "ROVER",  "NOVA",   "REGOLITH", "MARE",   "ZENITH",
+                             "APOGEE",   "PULSAR", "QUASAR", "TERMINUS"};
+    for (int r = 0; r < 16; ++r)
+    {
+        const float y = 0.16f + 0.0525f * r;
+        if (r == 2)
+            s.Put("Menu Green", 0, 0.5f, y + 0.02f, 2, 0.07f);
+        char cells[3][16];
+        std::snprintf(cells[0], sizeof cells[0], "%d", r + 1);
+        std::snprintf(cells[1], sizeof cells[1], "%d", 20 - r);
+        std::snprintf(cells[2], sizeof cells[2], "%d", std::max(0, 120000 - r * 7500));
+        for (int i = 0; i < 3; ++i)
+            s.Text(column_x[i], y, column_w[i], 0.05f, 0.05f, k_white, cells[i]);
+        s.Text(column_x[3], y, column_w[3], 0.05f, 0.05f, k_white, names[r]);
+    }
+    Stars(s, aspect, nullptr);
+    for (const char* name : {"Background_Strip", "Star_01", "Star_02", "Menu Blue", "Menu Green"})
         s.Draw(name);
     s.Draw("KVR Font");
 }
