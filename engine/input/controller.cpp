@@ -71,8 +71,12 @@ void DX_Controller::Poll()
     {
         m_device.Acquire();
         if (!m_device.Read(reading))
-            return; // gone: the controller keeps its last state
+        {
+            m_attached = false; // gone: the controller keeps its last state, marked stale
+            return;
+        }
     }
+    m_attached = true;
     Apply(reading);
 }
 

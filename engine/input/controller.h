@@ -44,6 +44,8 @@ class Controller
     virtual void Reserved_1() {}
     virtual void Reserved_2() {}
     virtual void Set_Dead_Zone(int /*index*/, float /*value*/) {}
+    // False once a poll could not read the device (it was unplugged): its last state is then stale.
+    virtual bool Is_Attached() const { return true; }
 
     Controller* Get_Next() const { return m_next; }
     void Set_Next(Controller* next) { m_next = next; }
@@ -77,6 +79,7 @@ class DX_Controller : public Controller
     void Set_Axis(int index, float value) override;
     void Set_Button(int index, uint32_t held, uint32_t released) override;
     void Set_Dead_Zone(int index, float value) override;
+    bool Is_Attached() const override { return m_attached; }
 
     // Polls since the hat left the centre; 0 while it is centred.
     uint32_t Get_POV_Held() const { return m_pov_held; }
@@ -99,4 +102,5 @@ class DX_Controller : public Controller
     Key_State m_buttons[MAX_BUTTONS];
     int m_pov = -1;
     uint32_t m_pov_held = 0;
+    bool m_attached = true;
 };

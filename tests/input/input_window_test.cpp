@@ -382,11 +382,14 @@ TEST_F(InputWindowTest, VirtualJoypadAxesButtonsAndHat)
     EXPECT_TRUE(pad->Button_Released(5));
     EXPECT_EQ(pad->Get_POV(), -1);
 
-    // A pad that goes away keeps its last state.
+    // A pad that goes away keeps its last state, and says that it is gone.
+    EXPECT_TRUE(pad->Is_Attached());
     SDL_JoystickSetVirtualAxis(joystick, 0, 32767);
     SDL_JoystickClose(joystick);
     SDL_JoystickDetachVirtual(first);
     Pass();
+    EXPECT_FALSE(pad->Is_Attached());
+    EXPECT_TRUE(input->Get_Controller(1)->Is_Attached());
     EXPECT_NEAR(pad->Get_Axis(0), 0.5f, 1e-4f);
     EXPECT_EQ(pad->Button_Held(5), 0u);
     SDL_JoystickDetachVirtual(second);
