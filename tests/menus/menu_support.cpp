@@ -40,6 +40,12 @@ bool Build_Menu_Art(const fs::path& data_folder, std::string& output)
 bool Picture::Load(const std::string& path)
 {
     const std::string bytes = test_support::Read_File(path);
+    // A JPEG still being written has no end marker yet.
+    const bool jpeg = bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+                      static_cast<unsigned char>(bytes[1]) == 0xD8;
+    if (jpeg && (static_cast<unsigned char>(bytes[bytes.size() - 2]) != 0xFF ||
+                 static_cast<unsigned char>(bytes.back()) != 0xD9))
+        return false;
     platform::Decoded_Image image;
     if (bytes.empty() ||
         !platform::Decode_Image(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image))
@@ -92,6 +98,12 @@ Page_Layout Read_Page(const Picture& picture)
         page.text_rows.push_back(picture.Count(0.3f, top + 0.005f, 0.7f, top + 0.055f, Is_White) >= 20);
     }
     page.heading = picture.Count(0.35f, 0.46f, 0.65f, 0.54f, Is_White) >= 40;
+    for (int x = 0; x < 50 && page.heading && page.heading_left < 0; ++x)
+    {
+        const float x0 = static_cast<float>(x) * 0.01f;
+        if (picture.Count(x0, 0.46f, x0 + 0.01f, 0.54f, Is_White) >= 3)
+            page.heading_left = x;
+    }
     page.title = picture.Count(0.45f, 0.2f, 0.55f, 0.25f, Is_Magenta) * 2 >
                  picture.Count(0.45f, 0.2f, 0.55f, 0.25f, [](const unsigned char*) { return true; });
     page.panel = picture.Count(0.21f, 0.857f, 0.26f, 0.868f, Is_Blue) * 2 >
@@ -107,9 +119,9 @@ std::string Page_Layout::Describe() const
     text << "cursor row " << cursor_row << ", text rows";
     for (bool row : text_rows)
         text << ' ' << (row ? 'T' : '.');
-    text << (heading ? ", heading" : ", no heading") << (title ? ", title" : ", no title")
-         << (panel ? ", panel" : ", no panel") << (version ? ", version" : ", no version")
-         << (stars ? ", stars" : ", no stars");
+    text << (heading ? ", heading from " + std::to_string(heading_left) : std::string(", no heading"))
+         << (title ? ", title" : ", no title") << (panel ? ", panel" : ", no panel")
+         << (version ? ", version" : ", no version") << (stars ? ", stars" : ", no stars");
     return text.str();
 }
 } // namespace menu_test

@@ -82,6 +82,7 @@ struct Picture
     int height = 0;
     std::vector<unsigned char> rgba;
 
+    // False for a missing file, a picture that does not decode or a JPEG not yet written to its end.
     bool Load(const std::string& path);
     const unsigned char* At(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
     // Pixels of the box [x0, x1) x [y0, y1) (fractions of the picture) that pass the test.
@@ -108,6 +109,7 @@ struct Page_Layout
     int cursor_row = -1;         // the row the green bar is on (rows from y = 0.57, 0.06 apart); -1 none
     std::vector<bool> text_rows; // rows 0 to 6 holding white text between x = 0.3 and 0.7
     bool heading = false;        // white text on the heading band
+    int heading_left = -1;       // where it starts, in hundredths of the width (pages differ); -1 none
     bool title = false;          // the magenta title where it belongs
     bool panel = false;          // the blue panel
     bool version = false;        // white text in the top-right corner
