@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -108,16 +109,37 @@ class MenuWindowTest : public ::testing::Test
         SDL_Delay(220);
         Tap({key});
     }
-    // The finished frame, through Print Screen (the game grabs from its update and the engine the frame).
-    Page_Layout Grab()
+    // The finished frame, through Print Screen (the game grabs from its update and the engine the frame),
+    // with the keys held in that frame.
+    bool Grab(Picture& picture, std::initializer_list<SDL_Scancode> held = {})
     {
+        for (SDL_Scancode key : held)
+            Key(key, true);
         Tap({SDL_SCANCODE_PRINTSCREEN});
+        for (SDL_Scancode key : held)
+            Key(key, false);
+        Pass();
         char name[64];
         grabs += 2;
         std::snprintf(name, sizeof name, "screen_grab 0-%03d.jpg", grabs - 1);
+        return picture.Load(folder.File(name));
+    }
+    Page_Layout Grab()
+    {
         Picture picture;
-        EXPECT_TRUE(picture.Load(folder.File(name))) << name;
+        EXPECT_TRUE(Grab(picture));
         return picture.width ? menu_test::Read_Page(picture) : Page_Layout();
+    }
+    void Finger(Uint32 type, float x, float y)
+    {
+        SDL_Event event = {};
+        event.type = type;
+        event.tfinger.touchId = 1;
+        event.tfinger.fingerId = 1;
+        event.tfinger.x = x;
+        event.tfinger.y = y;
+        event.tfinger.windowID = window->Get_Os_Window().Id();
+        SDL_PushEvent(&event);
     }
 
     test_support::Private_Display display{1920, 1080};
@@ -239,6 +261,61 @@ TEST_F(MenuWindowTest, PagesShowTheirRowsAndTheCursorBar)
         EXPECT_TRUE(page.heading && page.title && page.panel && page.version && page.stars)
             << page.Describe();
     }
+}
+
+// The stand-in overlay: a grey stick base with a white knob, red buttons that turn yellow while pressed,
+// all at half alpha.
+TEST_F(MenuWindowTest, TouchOverlayShowsTheStickAndThePressedButtons)
+{
+    Start();
+    ASSERT_NE(app->controls.touch_sprite, nullptr);
+    app->game_state = STATE_COMPLETED; // nothing but the overlay reacts to the controls here
+    app->state_timer.Start(1000.0f);
+    auto red = [](const unsigned char* p) { return p[0] > 110 && p[1] < 70 && p[2] < 70; };
+    auto yellow = [](const unsigned char* p) { return p[0] > 110 && p[1] > 110 && p[2] < 70; };
+    auto knob = [](const unsigned char* p)
+    { return p[0] > 150 && p[1] > 150 && p[2] > 150 && std::abs(p[0] - p[2]) < 40; };
+    struct Box
+    {
+        float x0, y0, x1, y1;
+    };
+    const Box fire = {0.84f, 0.89f, 0.86f, 0.91f};
+    const Box use = {0.915f, 0.89f, 0.935f, 0.91f};
+    const Box knob_at_rest = {0.095f, 0.845f, 0.105f, 0.855f};
+    const Box knob_right = {0.13f, 0.845f, 0.14f, 0.855f};
+    auto count = [](const Picture& picture, const Box& box, auto test)
+    { return picture.Count(box.x0, box.y0, box.x1, box.y1, test); };
+
+    Picture idle, keys, finger, hidden;
+    ASSERT_TRUE(Grab(idle));
+    ASSERT_TRUE(Grab(keys, {SDL_SCANCODE_RETURN, SDL_SCANCODE_D}));
+    EXPECT_GT(count(idle, fire, red), 20);
+    EXPECT_GT(count(idle, use, red), 20);
+    EXPECT_GT(count(idle, knob_at_rest, knob), 20);
+    EXPECT_EQ(count(idle, knob_right, knob), 0);
+    EXPECT_GT(count(keys, fire, yellow), 20); // fire held on the keyboard
+    EXPECT_GT(count(keys, use, red), 20);
+    EXPECT_GT(count(keys, knob_right, knob), 20); // pushed right: half a radius over
+    EXPECT_EQ(count(keys, knob_at_rest, knob), 0);
+
+    // A finger on the use button presses it through the touch points.
+    Finger(SDL_FINGERDOWN, 0.925f, 0.9f);
+    Pass();
+    EXPECT_EQ(app->controls.use_frames, 1);
+    ASSERT_TRUE(Grab(finger));
+    EXPECT_GT(count(finger, use, yellow), 20);
+    EXPECT_GE(app->controls.use_frames, 2);
+
+    // Hidden, the overlay is not drawn, and the finger still presses.
+    app->controls.touch_visible = false;
+    ASSERT_TRUE(Grab(hidden));
+    EXPECT_EQ(count(hidden, use, yellow) + count(hidden, use, red), 0);
+    EXPECT_EQ(count(hidden, knob_at_rest, knob), 0);
+    EXPECT_GE(app->controls.use_frames, 3);
+    Finger(SDL_FINGERUP, 0.925f, 0.9f);
+    Pass();
+    Pass();
+    EXPECT_EQ(app->controls.use_frames, 0);
 }
 
 TEST_F(MenuWindowTest, JoypadPageWithTwoPads)
