@@ -26,11 +26,36 @@ play)
     exec build/bin/kestrova
     ;;
 test)
+    # Every package of deps/ is installed now, so nothing a test needs of the machine may be missing: a
+    # test that would skip for want of a display or a tool fails instead (see tests/support/requirements.h).
+    export VORTA5_REQUIRE_ALL=1
     # A virtual X display stands in for the desktop: real windows, OpenGL on Mesa's llvmpipe.
     # VORTA5_XVFB_SERVER_NUM picks the first display number to try (for several runs side by side).
     # -noreset: an X server resets when its last client leaves and drops connections made meanwhile, which
     # would fail tests that open their windows at that moment.
-    xvfb-run -a ${VORTA5_XVFB_SERVER_NUM:+-n "$VORTA5_XVFB_SERVER_NUM"} -s "-screen 0 1920x1080x24 -noreset" ctest --test-dir build --output-on-failure -j"$jobs"
+    ctest_log=$(mktemp) # what ctest, then the conformance score, wrote
+    trap 'rm -f "$ctest_log"' EXIT
+    xvfb-run -a ${VORTA5_XVFB_SERVER_NUM:+-n "$VORTA5_XVFB_SERVER_NUM"} -s "-screen 0 1920x1080x24 -noreset" \
+        ctest --test-dir build --output-on-failure -j"$jobs" | tee "$ctest_log"
+    # And a skip that went round the helpers (a plain GTEST_SKIP) fails the run too.
+    if grep -q "(Skipped)$" "$ctest_log"; then
+        echo "Skipped tests fail the test command: every package it needs is installed." >&2
+        exit 1
+    fi
+    # The XM player against the conformance modules kept beside the checkout (../shared, or
+    # VORTA5_SHARED_DIR), when they are there; fails below the score the player has reached (raise the
+    # floor as the score rises).
+    xm_floor=32
+    shared=${VORTA5_SHARED_DIR:-../shared}
+    if [ -x "$shared/tools/xm-conformance" ]; then
+        echo "== $shared/tools/xm-conformance"
+        "$shared/tools/xm-conformance" build/bin/vorta5-xm | tee "$ctest_log"
+        score=$(awk '/^== this project/ { mine = 1; next } mine && / passed, / { print $1, $1 + $3; mine = 0 }' \
+            "$ctest_log")
+        read -r passed total <<<"${score:-0 0}"
+        echo "XM conformance: $passed of $total pass (the floor is $xm_floor)"
+        [ "$passed" -ge "$xm_floor" ] || { echo "XM conformance below its floor of $xm_floor" >&2; exit 1; }
+    fi
     # Builds of their own (sanitizers, fuzzers) and their runs, each a script taking the main build folder.
     for extra in tests/extra/*.sh; do
         [ -e "$extra" ] || continue

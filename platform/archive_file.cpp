@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 namespace platform
 {
 namespace
@@ -204,16 +206,43 @@ void Archive_File::Stop_Decoder()
 void Archive_File::Close()
 {
     Stop_Decoder();
+    m_kept.clear();
+    m_kept_bytes = 0;
     m_members.clear();
     if (m_fd >= 0)
         close(m_fd);
     m_fd = -1;
 }
 
+bool Archive_File::Decode_Current(struct archive_entry* entry, size_t index, uint8_t* out)
+{
+    const uint64_t size = m_members[index].size;
+    if (archive_entry_size(entry) < 0 || static_cast<uint64_t>(archive_entry_size(entry)) != size)
+        return false;
+    uint64_t done = 0;
+    while (done < size)
+    {
+        la_ssize_t got = archive_read_data(m_decoder, out + done, static_cast<size_t>(size - done));
+        if (got <= 0)
+            return false;
+        done += static_cast<uint64_t>(got);
+    }
+    return true;
+}
+
 bool Archive_File::Read(size_t index, uint8_t* out)
 {
     if (m_fd < 0 || index >= m_members.size())
         return false;
+    if (m_kept.size() != m_members.size())
+        m_kept.assign(m_members.size(), {});
+    if (!m_kept[index].empty())
+    {
+        std::copy(m_kept[index].begin(), m_kept[index].end(), out);
+        m_kept_bytes -= m_kept[index].size();
+        std::vector<uint8_t>().swap(m_kept[index]);
+        return true;
+    }
     Utf8_Names names;
     if (!m_decoder || index < m_decoder_next)
     {
@@ -223,7 +252,8 @@ bool Archive_File::Read(size_t index, uint8_t* out)
             return false;
         ++m_decoder_starts;
     }
-    // Walk forward to the member: members passed over are skipped (within a solid block, decoded).
+    // Walk forward to the member. Within a solid block the members passed over are decoded anyway, so
+    // they are kept for a later request while the budget allows; the others are skipped.
     struct archive_entry* entry = nullptr;
     while (m_decoder_next <= index)
     {
@@ -233,24 +263,24 @@ bool Archive_File::Read(size_t index, uint8_t* out)
             Stop_Decoder();
             return false;
         }
-        ++m_decoder_next;
-    }
-    const uint64_t size = m_members[index].size;
-    if (archive_entry_size(entry) < 0 || static_cast<uint64_t>(archive_entry_size(entry)) != size)
-    {
-        Stop_Decoder();
-        return false;
-    }
-    uint64_t done = 0;
-    while (done < size)
-    {
-        la_ssize_t got = archive_read_data(m_decoder, out + done, static_cast<size_t>(size - done));
-        if (got <= 0)
+        const size_t passed = m_decoder_next++;
+        const uint64_t size = m_members[passed].size;
+        if (passed == index || size == 0 || m_members[passed].directory || !m_kept[passed].empty() ||
+            m_kept_bytes + size > KEPT_BUDGET)
+            continue;
+        std::vector<uint8_t> bytes(static_cast<size_t>(size));
+        if (!Decode_Current(entry, passed, bytes.data()))
         {
             Stop_Decoder();
             return false;
         }
-        done += static_cast<uint64_t>(got);
+        m_kept_bytes += bytes.size();
+        m_kept[passed] = std::move(bytes);
+    }
+    if (!Decode_Current(entry, index, out))
+    {
+        Stop_Decoder();
+        return false;
     }
     return true;
 }

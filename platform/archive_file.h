@@ -1,5 +1,6 @@
-// Reading 7z archives: the table of members and the decoding of one member at a time. Reading members in
-// archive order decodes each solid block once; a request that goes backwards starts the decoder over.
+// Reading 7z archives: the table of members and the decoding of one member at a time. Members are decoded
+// in archive order; those the decoder passes on its way to a member are kept (up to a budget) until they
+// are asked for, so that members asked for in any order are each decoded once.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -7,6 +8,7 @@
 #include <vector>
 
 struct archive;
+struct archive_entry;
 
 namespace platform
 {
@@ -47,10 +49,15 @@ class Archive_File
 
     // How many times the decoder was started from the beginning of the archive.
     uint32_t Decoder_Starts() const { return m_decoder_starts; }
+    // Bytes of passed-over members kept for a later request, and the most that are kept.
+    size_t Kept_Bytes() const { return m_kept_bytes; }
+    static constexpr size_t KEPT_BUDGET = 64u << 20;
 
   private:
     struct archive* Start_Reader();
     void Stop_Decoder();
+    // Reads the data of the member whose header the decoder has just read; false unless it is whole.
+    bool Decode_Current(struct archive_entry* entry, size_t index, uint8_t* out);
 
     int m_fd = -1;
     std::vector<Archive_Member> m_members;
@@ -58,5 +65,8 @@ class Archive_File
     struct archive* m_decoder = nullptr;
     size_t m_decoder_next = 0; // index of the member whose header the decoder reads next
     uint32_t m_decoder_starts = 0;
+    // Members decoded on the way to another, by index (empty when not kept); handed out once.
+    std::vector<std::vector<uint8_t>> m_kept;
+    size_t m_kept_bytes = 0;
 };
 } // namespace platform

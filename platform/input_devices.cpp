@@ -44,6 +44,8 @@ struct Desktop_Input
     bool sdl_key_down[SDL_NUM_SCANCODES];
     uint8_t keys_down[256]; // physical keys down per scan code (two keys may share one)
     uint32_t key_presses[256];
+    uint8_t typed[Keyboard_Device::TYPED_MEMORY]; // scan codes of the latest presses, round and round
+    uint32_t typed_count;                         // presses ever; the next goes at typed_count % TYPED_MEMORY
     int64_t mouse_total[3];
     bool mouse_down[8];
     uint32_t mouse_presses[8];
@@ -94,6 +96,8 @@ void On_Key(SDL_Scancode scancode, bool down)
     {
         ++g_input.keys_down[code];
         ++g_input.key_presses[code];
+        g_input.typed[g_input.typed_count % Keyboard_Device::TYPED_MEMORY] = static_cast<uint8_t>(code);
+        ++g_input.typed_count;
     }
     else if (g_input.keys_down[code] > 0)
     {
@@ -266,6 +270,7 @@ bool Keyboard_Device::Create(uint32_t window_id)
     m_window_id = window_id;
     m_focus_losses = Losses_Of(window_id);
     std::memcpy(m_presses, g_input.key_presses, sizeof(m_presses));
+    m_typed_seen = g_input.typed_count;
     return true;
 }
 
@@ -279,7 +284,23 @@ bool Keyboard_Device::Acquire()
     if (!Is_Created() || !SDL_GetWindowFromID(m_window_id))
         return false;
     m_focus_losses = Losses_Of(m_window_id);
+    // Keys typed while the device was lost are not reported afterwards.
+    m_typed_seen = g_input.typed_count;
     return true;
+}
+
+int Keyboard_Device::Read_Typed(uint8_t* codes, int max)
+{
+    if (!Is_Created() || !codes || max <= 0)
+        return 0;
+    uint32_t count = g_input.typed_count - m_typed_seen;
+    uint32_t limit = static_cast<uint32_t>(max < TYPED_MEMORY ? max : TYPED_MEMORY);
+    uint32_t first = count > limit ? g_input.typed_count - limit : m_typed_seen;
+    int n = 0;
+    for (uint32_t i = first; i != g_input.typed_count; ++i)
+        codes[n++] = g_input.typed[i % TYPED_MEMORY];
+    m_typed_seen = g_input.typed_count;
+    return n;
 }
 
 bool Keyboard_Device::Read(uint8_t state[256])

@@ -30,11 +30,19 @@ class Keyboard_Device
     // 256 bytes by scan code, 0x80 for a key that is down, or that went down since the last read. False when
     // the device was lost (the window lost focus) since it was last acquired.
     bool Read(uint8_t state[256]);
+    // The scan codes of the keys that went down since the last call (or since the device was created or
+    // acquired), in the order they went down, a key pressed twice listed twice; at most `max` of them,
+    // the latest. The count.
+    int Read_Typed(uint8_t* codes, int max);
+
+    // Key presses the desktop input remembers in order between two reads.
+    static constexpr int TYPED_MEMORY = 64;
 
   private:
     uint32_t m_window_id = 0;
     uint32_t m_focus_losses = 0;
     uint32_t m_presses[256] = {};
+    uint32_t m_typed_seen = 0;
 };
 
 struct Mouse_Reading

@@ -104,13 +104,10 @@ Sound_Result Sound_Device::Create_Primary(const Wave_Format& format)
         return Sound_Result::OK;
     if (format.samples_per_sec < SOUND_FREQUENCY_MIN || format.samples_per_sec > SOUND_FREQUENCY_MAX)
         return Sound_Result::INVALID_PARAM;
-    const ALCint attributes[] = {ALC_FREQUENCY,
-                                 static_cast<ALCint>(format.samples_per_sec),
-                                 ALC_MONO_SOURCES,
-                                 SOURCES_PER_KIND,
-                                 ALC_STEREO_SOURCES,
-                                 SOURCES_PER_KIND,
-                                 0};
+    // No frequency is asked for: the mixer runs at the device's own rate, whatever the primary format
+    // says, so effects keep everything above half the format's rate; each buffer is resampled from its
+    // own rate.
+    const ALCint attributes[] = {ALC_MONO_SOURCES, SOURCES_PER_KIND, ALC_STEREO_SOURCES, SOURCES_PER_KIND, 0};
     alcGetError(m_core->device);
     ALCcontext* context = alcCreateContext(m_core->device, attributes);
     if (!context)

@@ -65,9 +65,10 @@ class Sound_Device
 
     // Opens the default output device (or shares it when it is already open). False when there is none.
     bool Open();
-    // Starts the mixer at the format's rate. Without a mixer no buffer can be made.
+    // Starts the mixer at the device's own rate; the format's rate is checked but not used. Without a
+    // mixer no buffer can be made.
     Sound_Result Create_Primary(const Wave_Format& format);
-    // The output format: PCM of 1 or 2 channels, 8 or 16 bits, at the mixer's rate.
+    // Checks an output format: PCM of 1 or 2 channels, 8 or 16 bits. The mixer keeps its own rate.
     bool Set_Primary_Format(const Wave_Format& format);
     // The cooperative level has no meaning here; it needs a window.
     bool Set_Cooperative_Level(const void* window) const { return window != nullptr; }

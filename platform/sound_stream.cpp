@@ -66,13 +66,23 @@ uint8_t* Sound_Stream::Lock_Half(int half)
     std::lock_guard<std::mutex> hold(m_mutex);
     if (!m_source || (half != 0 && half != 1) || m_queued[half])
         return nullptr;
+    m_lent[half] = true;
     return m_memory[half].get();
 }
 
 bool Sound_Stream::Unlock_Half(int half)
 {
     std::lock_guard<std::mutex> hold(m_mutex);
-    if (!m_source || (half != 0 && half != 1) || m_queued[half])
+    if (half != 0 && half != 1)
+        return false;
+    m_lent[half] = false;
+    if (m_closed)
+    {
+        // Closed while the half was being written: its memory comes back now.
+        m_memory[half].reset();
+        return false;
+    }
+    if (!m_source || m_queued[half])
         return false;
     alGetError();
     alBufferData(m_buffers[half], Al_Format(m_format), m_memory[half].get(),
@@ -191,8 +201,10 @@ void Sound_Stream::Close()
         alDeleteBuffers(2, m_buffers);
         m_buffers[0] = m_buffers[1] = 0;
     }
-    m_memory[0].reset();
-    m_memory[1].reset();
+    // A half another thread is writing into is freed when that thread unlocks it.
+    for (int half = 0; half < 2; ++half)
+        if (!m_lent[half])
+            m_memory[half].reset();
     m_queued[0] = m_queued[1] = false;
     m_free_count = 0;
     m_playing = false;

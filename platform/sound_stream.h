@@ -26,8 +26,10 @@ class Sound_Stream
     // Use_Device. Fails after Close.
     Sound_Result Create(const Wave_Format& format, uint32_t half_bytes, uint32_t caps);
     // The memory of half 0 or 1 for writing. Null for a half that is waiting to be played, or once closed.
+    // The memory stays the caller's until Unlock_Half, even when the stream is closed meanwhile.
     uint8_t* Lock_Half(int half);
-    // The written half is queued to play after the other.
+    // The written half is queued to play after the other. After Close it only hands the memory back
+    // (and fails).
     bool Unlock_Half(int half);
     // Starts playing the queued halves; a half not yet filled is free at once.
     bool Play();
@@ -36,7 +38,8 @@ class Sound_Stream
     // Blocks until a half has been played and is free (gives 0 or 1) or until `stop` is set (STOPPED).
     // Once closed it gives STOPPED at once.
     int Wait_Free_Half(Auto_Event& stop);
-    // Releases the voice and lets go of the device; every later call fails. Any thread, any time.
+    // Releases the voice and lets go of the device; every later call fails. Any thread, any time: a half
+    // locked by another thread keeps its memory until that thread unlocks it.
     void Close();
 
   private:
@@ -50,7 +53,8 @@ class Sound_Stream
     unsigned m_buffers[2] = {};
     std::unique_ptr<uint8_t[]> m_memory[2];
     bool m_queued[2] = {};
-    int m_free[2] = {}; // halves free to fill, oldest first
+    bool m_lent[2] = {}; // locked: the memory is being written outside the mutex
+    int m_free[2] = {};  // halves free to fill, oldest first
     int m_free_count = 0;
     bool m_playing = false;
     Wave_Format m_format;

@@ -205,7 +205,8 @@ void CDirectSoundOgg::Stop()
         if (!m_session->done.Wait_For(STOP_WAIT_MS))
         {
             // The worker is stuck (in a slow file read, say). It is left to end on its own: its voice is
-            // closed now, so it can no longer reach the device, and its session keeps what it still uses.
+            // closed now, so it can no longer reach the device; the half it may be decoding into stays its
+            // own until it hands it back, and its session keeps everything else it still uses.
             {
                 std::lock_guard<std::mutex> hold(m_session->mutex);
                 m_session->owner = nullptr;

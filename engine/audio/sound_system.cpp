@@ -76,7 +76,8 @@ void Sound_System::Init(const void* window)
         Print_Message("FAILED to set Direct Sound cooperative level\n");
     Print_Message("Ok\n");
 
-    // The primary format: 16-bit stereo at 22050 Hz; the mixer is asked to run at that rate.
+    // The primary format: 16-bit stereo at 22050 Hz. The mixer runs at the device's own rate all the
+    // same, as sound cards mix whatever the primary format says, so bright effects keep their top end.
     platform::Wave_Format primary;
     primary.format_tag = platform::WAVE_FORMAT_PCM;
     primary.channels = 2;

@@ -97,6 +97,15 @@ void XM_Player::Shutdown()
     m_initialised = false;
 }
 
+void XM_Player::Set_Row_Listener(XM_Row_Listener* listener)
+{
+    // The listener changes only while the callback is kept out of the replayer.
+    bool silent = m_silent.load();
+    Halt();
+    m_replayer.Set_Row_Listener(listener);
+    m_silent.store(silent);
+}
+
 void XM_Player::Render(int16_t* out, int frames)
 {
     m_busy.store(true);

@@ -35,6 +35,9 @@ class XM_Player
     void Stop();
     // Frees the song and closes the device.
     void Shutdown();
+    // Row starts of the songs played from now on go to the listener (borrowed; none with null), on the
+    // thread that mixes.
+    void Set_Row_Listener(XM_Row_Listener* listener);
 
     // The mixing step the device callback runs: frames (at most 4096) of 16-bit stereo, zeros while silent.
     void Render(int16_t* out, int frames);

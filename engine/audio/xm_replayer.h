@@ -1,5 +1,6 @@
 // The XM replayer: song position, rows and ticks, the volume column and effects of every channel,
-// envelopes, fade-out and auto-vibrato, and the mixing of blocks of output frames.
+// envelopes, fade-out and auto-vibrato, the mixing of blocks of output frames, and a listener told of every
+// row as it starts.
 #pragma once
 #include "engine/audio/xm_mixer.h"
 #include "engine/audio/xm_song.h"
@@ -69,6 +70,31 @@ struct XM_Channel
     XM_Voice voices[2];
 };
 
+// A row as it starts to play: where the song is, and when. A row held by a pattern delay starts again
+// (repeat set) on each of its extra rows.
+struct XM_Row_Start
+{
+    int position = 0; // song position (order index)
+    int pattern = 0;
+    int row = 0;
+    int64_t tick = 0;  // ticks run since the song started
+    int64_t frame = 0; // output frame at which the row's first tick begins
+    int speed = 6;
+    int tempo = 125;
+    bool repeat = false;
+};
+
+class XM_Replayer;
+
+// Told of every row start, after the row's first tick has been processed (so the channels hold what the
+// row set), on the thread that mixes.
+class XM_Row_Listener
+{
+  public:
+    virtual ~XM_Row_Listener() = default;
+    virtual void On_Row(const XM_Replayer& replayer, const XM_Row_Start& row) = 0;
+};
+
 class XM_Replayer
 {
   public:
@@ -102,6 +128,9 @@ class XM_Replayer
     int64_t First_Wrap_Frame() const { return m_first_wrap_frame; }
     // Output frames mixed since the song started.
     int64_t Frames_Mixed() const { return m_frames; }
+    int Channel_Count() const { return m_song ? m_song->channels : 0; }
+    // Row starts go to the listener (borrowed; none with null). Set it while nothing mixes.
+    void Set_Row_Listener(XM_Row_Listener* listener) { m_row_listener = listener; }
 
   private:
     void Run_Tick();
@@ -146,6 +175,9 @@ class XM_Replayer
     int m_pattern_delay = 0, m_pattern_delay_left = 0;
     int m_tick_frames = 0, m_tick_left = 0;
     int64_t m_frames = 0;
+    int64_t m_ticks = 0;
+    int64_t m_tick_frame = 0; // output frame at which the running tick began
+    XM_Row_Listener* m_row_listener = nullptr;
     int m_wraps = 0;
     int64_t m_first_wrap_frame = -1;
     bool m_wrapped_in_tick = false;

@@ -1,4 +1,5 @@
-// Reading an XM module from memory: header checks, pattern unpacking, instruments and delta-coded samples.
+// Reading an XM module from memory: header checks, pattern unpacking, instruments, and samples that are
+// delta-coded or packed as 4-bit ADPCM.
 #include "engine/audio/xm_song.h"
 
 #include <cstring>
@@ -18,10 +19,16 @@ struct Reader
     uint32_t U32(size_t at) const { return U16(at) | static_cast<uint32_t>(U16(at + 2)) << 16; }
 };
 
+// What a sample header says about the data that follows the instrument.
 struct Sample_Header
 {
-    uint32_t length_bytes;
+    uint32_t length_bytes = 0;
+    bool adpcm = false; // 4-bit ADPCM: a 16-byte delta table, then two nibbles a byte
 };
+
+// The reserved byte of a sample header that marks 8-bit data packed as 4-bit ADPCM.
+constexpr uint8_t ADPCM_MARK = 0xAD;
+constexpr uint32_t ADPCM_TABLE_BYTES = 16;
 
 void Read_Envelope(const uint8_t* h, int points_at, int count_at, int sustain_at, int loop_at, int type_at,
                    XM_Envelope& env)
@@ -47,7 +54,7 @@ void Read_Envelope(const uint8_t* h, int points_at, int count_at, int sustain_at
 
 // Reads the instrument header and its sample headers at offset. Returns the offset after them, or 0 when
 // the instrument cannot be read (too many samples, or headers past the end of the file).
-size_t Read_Instrument(const Reader& r, size_t offset, XM_Instrument& ins, uint32_t* sample_bytes)
+size_t Read_Instrument(const Reader& r, size_t offset, XM_Instrument& ins, Sample_Header* sample_headers)
 {
     if (!r.Has(offset, 4))
         return 0;
@@ -81,7 +88,7 @@ size_t Read_Instrument(const Reader& r, size_t offset, XM_Instrument& ins, uint3
         if (!r.Has(next, 40))
             return 0;
         XM_Sample& smp = ins.samples[s];
-        sample_bytes[s] = r.U32(next);
+        sample_headers[s].length_bytes = r.U32(next);
         smp.loop_start = static_cast<int32_t>(r.U32(next + 4));
         smp.loop_length = static_cast<int32_t>(r.U32(next + 8));
         smp.volume = r.U8(next + 12) > 64 ? 64 : r.U8(next + 12);
@@ -89,16 +96,37 @@ size_t Read_Instrument(const Reader& r, size_t offset, XM_Instrument& ins, uint3
         smp.type = r.U8(next + 14);
         smp.panning = r.U8(next + 15);
         smp.relative_note = static_cast<int8_t>(r.U8(next + 16));
+        // Only 8-bit data is ever packed; in a 16-bit sample the byte is left over from elsewhere.
+        sample_headers[s].adpcm = r.U8(next + 17) == ADPCM_MARK && !(smp.type & 0x10);
         next += 40;
     }
     return next;
 }
 
-// Decodes one sample's delta-coded data at offset. Returns the offset after it, or 0 when the data runs
-// past the end of the file or memory runs out.
-size_t Read_Sample_Data(const Reader& r, size_t offset, uint32_t bytes, XM_Sample& smp)
+// Decodes 8-bit ADPCM data into count values: each nibble of the packed bytes (low nibble first) picks a
+// signed delta from the 16-byte table before them, and the running sum is the next sample value.
+void Decode_Adpcm(const uint8_t* p, uint32_t count, float* out)
 {
-    if (!r.Has(offset, bytes))
+    const uint8_t* table = p;
+    const uint8_t* nibbles = p + ADPCM_TABLE_BYTES;
+    int8_t sum = 0;
+    for (uint32_t i = 0; i < count; ++i)
+    {
+        uint8_t byte = nibbles[i / 2];
+        int index = i % 2 ? byte >> 4 : byte & 15;
+        sum = static_cast<int8_t>(sum + static_cast<int8_t>(table[index]));
+        out[i] = sum * (1.0f / 128.0f);
+    }
+}
+
+// Decodes one sample's data at offset: delta-coded, or 8-bit ADPCM. Returns the offset after it, or 0 when
+// the data runs past the end of the file or memory runs out.
+size_t Read_Sample_Data(const Reader& r, size_t offset, const Sample_Header& header, XM_Sample& smp)
+{
+    uint32_t bytes = header.length_bytes;
+    // Packed data is the table and one nibble a sample frame, rounded up to whole bytes.
+    uint64_t stored = header.adpcm ? ADPCM_TABLE_BYTES + (static_cast<uint64_t>(bytes) + 1) / 2 : bytes;
+    if (!r.Has(offset, stored))
         return 0;
     bool wide = smp.type & 0x10;
     bool stereo = smp.type & 0x20;
@@ -118,7 +146,9 @@ size_t Read_Sample_Data(const Reader& r, size_t offset, uint32_t bytes, XM_Sampl
             return 0;
         // Decode the first (left) half; a stereo sample's right half is decoded and dropped.
         const uint8_t* p = r.data + offset;
-        if (wide)
+        if (header.adpcm)
+            Decode_Adpcm(p, playable, smp.data);
+        else if (wide)
         {
             int16_t sum = 0;
             for (uint32_t i = 0; i < playable; ++i)
@@ -149,7 +179,7 @@ size_t Read_Sample_Data(const Reader& r, size_t offset, uint32_t bytes, XM_Sampl
     smp.loop_length = loop_length;
     if (smp.length == 0)
         smp.loop_start = smp.loop_length = 0;
-    return offset + bytes;
+    return offset + static_cast<size_t>(stored);
 }
 
 void Free_Instrument(XM_Instrument* ins)
@@ -180,6 +210,8 @@ size_t Read_Pattern(const Reader& r, size_t offset, uint16_t version, int channe
         rows = r.U16(offset + 5);
         packed = r.U16(offset + 7);
     }
+    // A 0-row header stands for an absent pattern of 64 rows. Any other row count is kept, even for a
+    // pattern with no notes: a short empty pattern is a pause of its own length.
     if (rows <= 0 || rows > 256)
         rows = rows <= 0 ? 64 : 256;
     size_t data = offset + header_size;
@@ -188,10 +220,7 @@ size_t Read_Pattern(const Reader& r, size_t offset, uint16_t version, int channe
     pat.rows = rows;
     pat.cells = nullptr;
     if (packed == 0)
-    {
-        pat.rows = 64;
         return data;
-    }
 
     size_t cell_bytes = static_cast<size_t>(rows) * channels * 5;
     uint8_t* cells = new (std::nothrow) uint8_t[cell_bytes];
@@ -224,7 +253,6 @@ size_t Read_Pattern(const Reader& r, size_t offset, uint16_t version, int channe
     if (!any)
     {
         delete[] cells;
-        pat.rows = 64;
         return data + packed;
     }
     pat.cells = cells;
@@ -314,13 +342,13 @@ bool XM_Song::Load(const uint8_t* bytes, size_t size)
         }
         return true;
     };
-    uint32_t sample_bytes[MAX_INSTRUMENTS + 1][XM_Instrument::MAX_SAMPLES] = {};
+    Sample_Header sample_headers[MAX_INSTRUMENTS + 1][XM_Instrument::MAX_SAMPLES] = {};
     auto read_header = [&](int i)
     {
         XM_Instrument* ins = new (std::nothrow) XM_Instrument;
         if (!ins)
             return false;
-        size_t next = Read_Instrument(r, offset, *ins, sample_bytes[i]);
+        size_t next = Read_Instrument(r, offset, *ins, sample_headers[i]);
         if (!next)
         {
             Free_Instrument(ins);
@@ -335,7 +363,7 @@ bool XM_Song::Load(const uint8_t* bytes, size_t size)
         XM_Instrument* ins = instruments[i];
         for (int s = 0; s < ins->sample_count; ++s)
         {
-            offset = Read_Sample_Data(r, offset, sample_bytes[i][s], ins->samples[s]);
+            offset = Read_Sample_Data(r, offset, sample_headers[i][s], ins->samples[s]);
             if (!offset)
                 return false;
         }

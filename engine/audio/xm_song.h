@@ -50,7 +50,7 @@ struct XM_Instrument
 struct XM_Pattern
 {
     int rows = 64;
-    uint8_t* cells = nullptr; // rows x channels x 5 bytes; null when the pattern is empty
+    uint8_t* cells = nullptr; // rows x channels x 5 bytes; null when every cell is empty (rows still count)
 };
 
 struct XM_Song

@@ -1,4 +1,4 @@
-// Gdt_Edit: focus, typing, cursor movement and the text line it shows.
+// Gdt_Edit: focus, typing (in the order the keys went down), cursor movement and the text line it shows.
 #include "engine/gui/gdt_edit.h"
 
 #include "engine/gui/intuition.h"
@@ -53,35 +53,51 @@ void Gdt_Edit::Read_Keys(Gui_Host* host)
 {
     bool shift = host->Shift_Down();
     bool caps = host->Caps_Lock_On();
-    for (int code = 1; code < 256; ++code)
+    // The keys that went down in this frame, in the order they were typed, however many came at once.
+    constexpr int MAX_TYPED = 64;
+    int typed[MAX_TYPED];
+    int count = host->Typed_Keys(typed, MAX_TYPED);
+    bool taken[256] = {};
+    for (int i = 0; i < count; ++i)
     {
-        if (!Typed(host->Key_Held(code)))
+        if (typed[i] <= 0 || typed[i] > 255)
             continue;
-        switch (code)
-        {
-        case KEY_BACKSPACE:
-            Backspace();
-            break;
-        case KEY_DELETE:
-            Delete();
-            break;
-        case KEY_LEFT:
-            Set_Cursor(m_cursor - 1);
-            break;
-        case KEY_RIGHT:
-            Set_Cursor(m_cursor + 1);
-            break;
-        case KEY_HOME:
-            Set_Cursor(0);
-            break;
-        case KEY_END:
-            Set_Cursor(Get_Length());
-            break;
-        default:
-            if (char c = host->Char_From_Key(code, shift, caps))
-                Insert(c);
-            break;
-        }
+        taken[typed[i]] = true;
+        Take_Key(host, typed[i], shift, caps);
+    }
+    // Then the keys held down that repeat in this frame (and a key that reads as newly down without a
+    // press of its own, as one held while the window came back).
+    for (int code = 1; code < 256; ++code)
+        if (!taken[code] && Typed(host->Key_Held(code)))
+            Take_Key(host, code, shift, caps);
+}
+
+void Gdt_Edit::Take_Key(Gui_Host* host, int code, bool shift, bool caps)
+{
+    switch (code)
+    {
+    case KEY_BACKSPACE:
+        Backspace();
+        break;
+    case KEY_DELETE:
+        Delete();
+        break;
+    case KEY_LEFT:
+        Set_Cursor(m_cursor - 1);
+        break;
+    case KEY_RIGHT:
+        Set_Cursor(m_cursor + 1);
+        break;
+    case KEY_HOME:
+        Set_Cursor(0);
+        break;
+    case KEY_END:
+        Set_Cursor(Get_Length());
+        break;
+    default:
+        if (char c = host->Char_From_Key(code, shift, caps))
+            Insert(c);
+        break;
     }
 }
 

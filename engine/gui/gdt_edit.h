@@ -33,6 +33,8 @@ class Gdt_Edit : public Gdt_Click
     // True when a key went down in this frame or repeats while held.
     static bool Typed(uint32_t held);
     void Read_Keys(Gui_Host* host);
+    // What one typed key does: edit, move the cursor or insert its character.
+    void Take_Key(Gui_Host* host, int code, bool shift, bool caps);
 
     int m_capacity;
     std::string m_buffer;

@@ -96,6 +96,17 @@ class Gui_Host
     virtual uint32_t Mouse_Released(int button) const = 0;
     // Keyboard by scan code.
     virtual uint32_t Key_Held(int code) const = 0;
+    // The scan codes of the keys that went down in this frame, in the order they were typed (a key pressed
+    // twice is there twice); at most `max`. The count. A host that does not know the order gives the keys
+    // whose held count is 1, by scan code.
+    virtual int Typed_Keys(int* codes, int max) const
+    {
+        int n = 0;
+        for (int code = 1; code < 256 && n < max; ++code)
+            if (Key_Held(code) == 1)
+                codes[n++] = code;
+        return n;
+    }
     virtual bool Shift_Down() const = 0;
     virtual bool Caps_Lock_On() const = 0;
     // The character a key types, 0 when it types none.

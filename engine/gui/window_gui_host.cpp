@@ -107,6 +107,18 @@ uint32_t Window_Gui_Host::Key_Held(int code) const
     return input && input->Get_Keyboard() ? input->Get_Keyboard()->Key_Held(code) : 0;
 }
 
+int Window_Gui_Host::Typed_Keys(int* codes, int max) const
+{
+    Input_System* input = m_window->Get_Input();
+    Keyboard* keyboard = input ? input->Get_Keyboard() : nullptr;
+    if (!keyboard)
+        return 0;
+    int n = 0;
+    for (int i = 0; i < keyboard->Typed_Count() && n < max; ++i)
+        codes[n++] = keyboard->Typed_Key(i);
+    return n;
+}
+
 bool Window_Gui_Host::Shift_Down() const
 {
     Input_System* input = m_window->Get_Input();

@@ -17,6 +17,7 @@ class Window_Gui_Host final : public Gui_Host
     uint32_t Mouse_Held(int button) const override;
     uint32_t Mouse_Released(int button) const override;
     uint32_t Key_Held(int code) const override;
+    int Typed_Keys(int* codes, int max) const override;
     bool Shift_Down() const override;
     bool Caps_Lock_On() const override;
     char Char_From_Key(int code, bool shift, bool caps_lock) const override;

@@ -19,6 +19,7 @@ bool Keyboard::Create(uint32_t window_id)
 {
     for (Key_State& key : m_keys)
         key.Clear();
+    m_typed_count = 0;
     if (!m_device.Create(window_id))
         return false;
     m_device.Acquire();
@@ -30,6 +31,7 @@ void Keyboard::Poll()
     if (!Has_Device())
         return;
     uint8_t state[KEY_COUNT];
+    m_typed_count = 0;
     if (!m_device.Read(state))
     {
         for (Key_State& key : m_keys)
@@ -40,6 +42,7 @@ void Keyboard::Poll()
     }
     for (int code = 0; code < KEY_COUNT; ++code)
         m_keys[code].Update((state[code] & 0x80) != 0);
+    m_typed_count = m_device.Read_Typed(m_typed, MAX_TYPED);
 }
 
 void Mouse::Set_Position(float x, float y)

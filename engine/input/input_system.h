@@ -25,6 +25,11 @@ class Keyboard
     bool Key_Pressed(int code) const { return Get_Key(code).Pressed(); }
     bool Key_Down(int code) const { return Get_Key(code).Down(); }
     bool Key_Released(int code) const { return Get_Key(code).Released(); }
+    // The keys that went down since the poll before, in the order they were pressed (a key pressed twice
+    // is there twice); at most MAX_TYPED, the latest.
+    int Typed_Count() const { return m_typed_count; }
+    int Typed_Key(int index) const { return index >= 0 && index < m_typed_count ? m_typed[index] : 0; }
+    static constexpr int MAX_TYPED = 32;
 
     // A keyboard without a device reads every key as up and is never polled.
     bool Has_Device() const { return m_device.Is_Created(); }
@@ -36,6 +41,8 @@ class Keyboard
   private:
     Input_System* m_owner;
     Key_State m_keys[KEY_COUNT];
+    uint8_t m_typed[MAX_TYPED] = {};
+    int m_typed_count = 0;
     platform::Keyboard_Device m_device;
 };
 

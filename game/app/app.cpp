@@ -119,7 +119,7 @@ void App::Initialize()
     window->Set_Icon(App_Icon());
 
     Print_Message("Reading game params...");
-    wide_screen = static_cast<float>(width) / static_cast<float>(height) >= 1.7f;
+    wide_screen = Is_Wide_Screen(width, height);
     Read_Animation_Rates();
     std::snprintf(g_display_mode_text, sizeof g_display_mode_text, "%s",
                   display.full_screen ? "FULL SCREEN" : "WINDOWED");
@@ -154,6 +154,11 @@ void App::Initialize()
     Seed_Sky_Stars();
     Seed_Menu_Stars();
     Load_Sounds();
+}
+
+bool Is_Wide_Screen(int width, int height)
+{
+    return height > 0 && static_cast<float>(width) / static_cast<float>(height) >= 1.7f;
 }
 
 void App::Read_Animation_Rates()

@@ -20,6 +20,7 @@ class CSound_2d;
 class Input_System;
 class Keyboard;
 class Sprite;
+class Text_File;
 class Vorta_Viewport;
 
 enum Game_State : int32_t
@@ -113,7 +114,11 @@ class App : public Vorta_Callbacks
     bool Skip_Splash_Hold() const { return skip_splash_hold; }
 
     // ---- Level script (game/levels) ----
+    // Reads "data/levels.txt" (pack first, then disk); the program ends with the error box without it.
     void Load_Levels();
+    // Reads a level script into the level count, the table and the three positions. Words it cannot use
+    // are logged and skipped; afterwards there is always at least one level.
+    void Read_Levels(Text_File& file);
     // Current level pointer := table + the current player's level index.
     void Select_Current_Level();
     // The level index moves on; past the last level the game is completed (20-second timer).
@@ -145,6 +150,9 @@ class App : public Vorta_Callbacks
     void Alien_Hit(Game_Object& object, int32_t points);
     // One alien of the type into the lowest free slot; false when none is free.
     bool Spawn_Alien(int type);
+    void Update_Alien(Game_Object& object, float t);
+    // Wrap, departure, animation and hit check at the end of every alien's update.
+    void Finish_Alien(Game_Object& object);
 
     // ---- Mission objects (game/play/mission*.cpp) ----
     void Build_Missile_Base(bool countdown_running);
@@ -153,8 +161,27 @@ class App : public Vorta_Callbacks
     void Bomb_Blast(float x);
     void Apply_Gravity(Game_Object& object, float g, float t);
     void Follow_Pilot(Game_Object& object, float offset);
-    void Pause_Countdown(Player_Record& player);
-    void Resume_Countdown(Player_Record& player);
+    void Pause_Countdown(Player_Record& record);
+    void Resume_Countdown(Player_Record& record);
+    // Births of the mission objects into the first free slot; null when none is free.
+    Game_Object* Create_Defence(float x);
+    Game_Object* Create_Launcher(float x);
+    Game_Object* Create_Missile(int type, float x, float y);
+    Game_Object* Create_Gun();
+    Game_Object* Create_Teleporter(int type, float x);
+    // A bridge taken from the buggy: carried by the pilot.
+    Game_Object* Create_Bridge();
+    // A bomb next to the buggy, on the side away from the launcher (into the given record when not null).
+    Game_Object* Create_Bomb(Game_Object* record = nullptr);
+    void Update_Defence(Game_Object& object);
+    void Update_Launcher(Game_Object& object);
+    void Update_Missile(Game_Object& object, float t);
+    void Update_Bomb(Game_Object& object, float t);
+    void Update_Teleporter(Game_Object& object, float t);
+    void Update_Gun(Game_Object& object, float t);
+    void Update_Bridge(Game_Object& object, float t);
+    // Advances the animation of sprite 1 (or 2) by one cell each period, cyclic.
+    void Animate(Game_Object& object, float period, bool second = false);
 
     // ---- Lasers, plasma balls and explosions (game/play/effects*.cpp) ----
     void Start_Laser_Beam(Laser_Beam& beam, float y, int direction);
@@ -163,8 +190,9 @@ class App : public Vorta_Callbacks
     void Spawn_Explosion(Vector2 position, Vector2 base_velocity, int count, float frame_time_lo,
                          float frame_time_hi, bool outward, float spawn_radius, float speed_lo,
                          float speed_hi, Vector2 size);
-    // One of the game's bursts (outward, speed 0.00025 to 0.00125, 0.9 to 1.1 sixtieths a cell).
-    void Spawn_Burst(float x, float y, const Explosion_Preset& preset);
+    // One of the game's bursts (outward, speed 0.00025 to 0.00125, 0.9 to 1.1 sixtieths a cell); a preset
+    // of width 0 takes the width given here (the size of what burst).
+    void Spawn_Burst(float x, float y, const Explosion_Preset& preset, float width = 0.0f);
     void Add_Particle(float frame_time, Vector2 position, Vector2 size, Vector2 velocity);
     void Update_Particles(float t);
     void Spawn_Plasma_Ball(float x, float y, float vx, float vy, bool friendly);
@@ -230,6 +258,12 @@ class App : public Vorta_Callbacks
     float Aspect() const;
     // The window's keyboard, or null.
     const Keyboard* Get_Keyboard() const;
+
+    // The current player's pilot and buggy.
+    float Pilot_X() const { return player->pilot_x; }
+    float Pilot_Y() const { return player->pilot_y; }
+    float Buggy_X() const { return player->buggy_x; }
+    float Buggy_Y() const { return player->buggy_y; }
 
     // ---- Window ----
     Vorta_Window* window = nullptr; // owned by the engine
@@ -316,6 +350,9 @@ class App : public Vorta_Callbacks
     float teleport_phase = 0.0f;
     Vorta_Timer draw_watch; // milliseconds for the walk and death animation
 };
+
+// True when width / height is 1.7 or more: the wide-screen layout of play and the HUD.
+bool Is_Wide_Screen(int width, int height);
 
 // The one App of the process: set when it is created, cleared after it is deleted.
 extern App* g_app;

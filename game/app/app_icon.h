@@ -1,6 +1,6 @@
-// The game's window icon, drawn once by code.
+// The game's window icon, a picture the asset build makes.
 #pragma once
 #include "platform/os_window.h"
 
-// A 32 x 32 picture of a crescent moon over a dark sky.
+// The icon loaded on first use; empty (0 x 0, which Set_Icon ignores) when the picture is missing.
 const platform::Icon_Image& App_Icon();

@@ -107,3 +107,11 @@ extern const char* const k_sound_names[];
 constexpr const char* MUSIC_TITLE = "data/sounds/loseme2.xm";
 constexpr const char* MUSIC_PLAY = "data/sounds/fear_mon.xm";
 constexpr const char* MUSIC_HISCORE = "data/sounds/breath.xm";
+
+// The maker's line (main menu and credits) and the credits' own lines.
+constexpr const char* MAKER_LINE = "KESTROVA TEAM 2026";
+constexpr const char* CREDIT_SECOND_LINE = "THANKS FOR PLAYING";
+constexpr const char* CREDIT_CODE = "KESTROVA TEAM";
+constexpr const char* CREDIT_GRAPHICS = "VORTA5 ASSETS";
+constexpr const char* CREDIT_MUSIC = "VORTA5 SYNTH";
+constexpr const char* CREDIT_MUSIC_2 = "XM TRACKER SONGS";

@@ -11,3 +11,6 @@ struct Level_Record
     int32_t max_aliens[12] = {};
 };
 static_assert(sizeof(Level_Record) == 64, "a level record is sixteen 32-bit fields");
+
+// The most levels a script may ask for; a larger max_level is ignored.
+constexpr int32_t MAX_LEVEL_COUNT = 1000;

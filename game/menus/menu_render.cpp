@@ -12,7 +12,6 @@ constexpr float PI = 3.14159265f;
 constexpr float ITEM_TOP = 0.57f;    // the first item's row and the cursor bar's top edge
 constexpr float JOYPAD_TOP = 0.575f; // the joypad page's rows sit a little lower
 constexpr float ROW_STEP = 0.06f;
-const char* const k_maker_line = "KESTROVA REBOOT (C) 2026";
 const char* const k_version = "v1.3d";
 
 const char* const k_key_labels[6] = {"LEFT", "RIGHT", "UP", "DOWN", "FIRE", "USE"};
@@ -64,7 +63,7 @@ void App::Menu_Render()
                  main ? main_items[i] : options_items[i]);
         Put(SPRITE_MENU_GREEN, 0, cursor_bar, {1.0f, 0.045f}, 0.0f, COLOUR_WHITE, SPR_TOP);
         if (main)
-            Text(font, {0.0f, 0.94f}, {1.0f, 0.05f}, 0.07f, SPR_CENTRE, k_maker_line);
+            Text(font, {0.0f, 0.94f}, {1.0f, 0.05f}, 0.07f, SPR_CENTRE, MAKER_LINE);
         else
             Text(font, {0.0f, 0.92f}, {1.0f, 0.1f}, 0.03f, SPR_CENTRE,
                  "KVR needs to be restarted inorder for the screeen settings to take effect");

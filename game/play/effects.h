@@ -51,9 +51,38 @@ struct Plasma_Ball
 
 // One explosion burst's settings: count, spawn radius and the particles' width (height -1: the cell's
 // proportions); every burst of the game is outward, 0.00025 to 0.00125 fast, 0.9 to 1.1 sixtieths a cell.
+// A width of 0 takes the width the caller passes: the size of the thing that burst.
 struct Explosion_Preset
 {
     int count;
     float radius;
     float width;
 };
+
+// The game's bursts. Those of width 0 take the size of what burst: the alien's, the missile's (half of it
+// for a hit that does not destroy it) or the bomb's.
+constexpr Explosion_Preset BURST_PILOT_LANDS = {8, 0.05f, 0.1f};       // the hit pilot reaches the ground
+constexpr Explosion_Preset BURST_BUGGY = {16, 0.15f, 0.1f};            // the buggy destroyed
+constexpr Explosion_Preset BURST_ALIEN = {4, 0.0125f, 0.0f};           // an alien killed, a meteor landing
+constexpr Explosion_Preset BURST_DEFENCE_BLAST = {4, 0.025f, 0.1f};    // a Defence caught in a bomb blast
+constexpr Explosion_Preset BURST_DEFENCE_CLEARED = {8, 0.05f, 0.1f};   // a Defence cleared at level end
+constexpr Explosion_Preset BURST_LAUNCHER_CLEARED = {16, 0.15f, 0.1f}; // the launcher cleared at level end
+constexpr Explosion_Preset BURST_MISSILE_HIT = {2, 0.0125f, 0.0f};     // a missile hit, not destroyed
+constexpr Explosion_Preset BURST_MISSILE = {4, 0.0125f, 0.0f};         // a missile destroyed or arriving
+constexpr Explosion_Preset BURST_BOMB = {4, 0.0125f, 0.0f};            // the bomb exploding
+
+// What every burst shares.
+constexpr float BURST_FRAME_TIME_LO = 0.9f; // sixtieths of a second a cell
+constexpr float BURST_FRAME_TIME_HI = 1.1f;
+constexpr float BURST_SPEED_LO = 0.00025f;
+constexpr float BURST_SPEED_HI = 0.00125f;
+
+// Beams, particles and balls in their pools.
+constexpr int LASER_SEGMENT_LAST_AGE = 7; // a trail segment shows with ages 0 to 7
+constexpr float LASER_LEFT_EDGE = -0.5f;  // a head beyond these screen x ends the beam
+constexpr float LASER_RIGHT_EDGE = 1.5f;
+constexpr float PLASMA_LIFE = 2.5f;      // seconds
+constexpr float PLASMA_CELL_TIME = 0.1f; // seconds between cell changes
+constexpr float PLASMA_TOP = 0.0f;       // a ball above or below these y leaves the field
+constexpr float PLASMA_BOTTOM = 0.95f;
+constexpr float PLASMA_HIT_DISTANCE = 0.03f;

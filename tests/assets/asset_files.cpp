@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <iomanip>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -66,9 +67,8 @@ Script_Cells Read_Script(const std::string& text)
         else if (keyword == "texture")
         {
             int index = 0;
-            words >> index >> script.texture;
-            if (script.texture.size() >= 2 && script.texture.front() == '"')
-                script.texture = script.texture.substr(1, script.texture.size() - 2);
+            // A quoted name may hold blanks ("KVR Stand").
+            words >> index >> std::quoted(script.texture);
         }
         else if (!keyword.empty() && keyword.rfind("//", 0) != 0)
             words >> script.values[keyword];

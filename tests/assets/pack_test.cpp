@@ -4,6 +4,7 @@
 #include "asset_files.h"
 #include "engine/pack/data_pack.h"
 #include "support/program_runner.h"
+#include "support/requirements.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
@@ -68,8 +69,8 @@ TEST(DataPack, ThePackStepServesEveryFileOfTheDataFolder)
 // from the pack (a missing one is an "ERROR loading" line), and the pack opens without complaint.
 TEST(DataPack, TheProgramStartsFromThePackAlone)
 {
-    if (!std::getenv("DISPLAY") || !*std::getenv("DISPLAY"))
-        GTEST_SKIP() << "needs a display (the test command runs under Xvfb)";
+    if (!test_support::Have_Display())
+        VORTA5_SKIP() << "needs a display (the test command runs under Xvfb)";
     Scratch_Folder folder;
     Program_Run program(folder);
     std::filesystem::remove_all(folder.Path() / "data");

@@ -29,6 +29,7 @@ struct Good_Case
 
 TEST(WaveFileTest, ReadsFormatAndDataOfEveryLayout)
 {
+    Working_Folder folder; // for the log, which Log_Capture reads back
     const std::vector<uint8_t> list_body = {'I', 'N', 'F', 'O', 'I', 'S', 'F', 'T',
                                             3,   0,   0,   0,   'a', 'b', 'c', 0};
     const Good_Case cases[] = {
@@ -112,6 +113,7 @@ struct Bad_Case
 
 TEST(WaveFileTest, BadFilesFailWithTheirLogLines)
 {
+    Working_Folder folder; // for the log, which Log_Capture reads back
     const char* read_fails =
         "Error!!! - CWaveFile::ReadMMIO - mmioRead\nError!!! - CWaveFile::Open - ReadMMIO\n";
     const char* no_chunk =
@@ -193,7 +195,7 @@ TEST(WaveFileTest, DataChunkThatClaimsMoreThanTheFileHoldsIsCutAtTheEnd)
 
 TEST(WaveFileTest, OpensFromDiskWhenThePackDoesNotHoldIt)
 {
-    Scratch_Folder folder;
+    Working_Folder folder; // for the log too
     std::string path = folder.File("tone.wav");
     Write_Bytes(path, Sine_Wave_File(440, 22050, 0.1));
     Log_Capture log;

@@ -5,6 +5,7 @@
 #include "engine/core/vorta_viewport.h"
 #include "engine/core/vorta_window.h"
 #include "platform/os_window.h"
+#include "support/requirements.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +16,13 @@ class EngineTest : public ::testing::Test
   protected:
     void SetUp() override
     {
+        if (!test_support::Have_Display())
+            VORTA5_SKIP() << "no display to open windows on";
         g_vorta_log.Set_Flags(LOG_FILE);
         engine = new Vorta_Engine();
         ASSERT_EQ(g_vorta_engine, engine);
-        if (!engine->Init("", "config.txt") || !engine->Get_Window_Class().Registered())
-            GTEST_SKIP() << "no display to open windows on: " << platform::Last_Window_Error();
+        ASSERT_TRUE(engine->Init("", "config.txt"));
+        ASSERT_TRUE(engine->Get_Window_Class().Registered()) << platform::Last_Window_Error();
         ASSERT_NE(engine->Create_Device(0), nullptr);
     }
     void TearDown() override

@@ -45,31 +45,39 @@ TEST_F(FrameLimiterTest, TimeScaleIsExactlyOneWhenTheSecondTimerExpiresAndInTheN
     EXPECT_NEAR(window.Get_Time_Scale(), 2.0f, 1e-4);
 }
 
-TEST_F(FrameLimiterTest, ThirtyFramesPerSecondUnlockedGiveAFrameFactorOfTwo)
+// The target rate against the frames' real length, unlocked: the time scale is the frame's length over the
+// target's, and the frame factor counts the 1/60 s ticks the frame stands for.
+TEST_F(FrameLimiterTest, TimeScaleAndFrameFactorFollowTheFramesRealLength)
 {
-    // What "slowdown 30" does: target 1/30 s, lock off.
-    Vorta_Window window(nullptr, 0);
-    window.Set_Target_Fps(30.0f);
-    window.Set_Lock(false);
-    EXPECT_FLOAT_EQ(window.Get_Target_Frame_Time(), 1.0f / 30.0f);
-    window.Limit_Frame();
-    for (int frame = 0; frame < 5; ++frame)
+    const struct
     {
-        Advance(200);
+        const char* what;
+        float target_fps;
+        int64_t frame_ticks; // 100 ticks are 1/60 s
+        float time_scale, frame_factor;
+    } cases[] = {
+        {"steady sixty", 60.0f, 100, 1.0f, 1.0f},
+        {"sixty wanted, thirty made", 60.0f, 200, 2.0f, 2.0f},
+        {"\"slowdown 30\": thirty wanted and made", 30.0f, 200, 1.0f, 2.0f},
+        {"thirty wanted, sixty made", 30.0f, 100, 0.5f, 1.0f},
+        {"twenty wanted and made", 20.0f, 300, 1.0f, 3.0f},
+    };
+    for (const auto& c : cases)
+    {
+        Vorta_Window window(nullptr, 0);
+        window.Set_Target_Fps(c.target_fps);
+        window.Set_Lock(false);
+        EXPECT_FLOAT_EQ(window.Get_Target_Frame_Time(), 1.0f / c.target_fps) << c.what;
         window.Limit_Frame();
+        // Past the first frames of the second, which count a time scale of 1 whatever they took.
+        for (int frame = 0; frame < 5; ++frame)
+        {
+            Advance(c.frame_ticks);
+            window.Limit_Frame();
+        }
+        EXPECT_NEAR(window.Get_Time_Scale(), c.time_scale, 1e-4) << c.what;
+        EXPECT_NEAR(window.Get_Frame_Factor(), c.frame_factor, 1e-4) << c.what;
     }
-    EXPECT_NEAR(window.Get_Time_Scale(), 1.0f, 1e-4);
-    EXPECT_NEAR(window.Get_Frame_Factor(), 2.0f, 1e-4);
-}
-
-TEST_F(FrameLimiterTest, SteadySixtyGivesAFrameFactorOfOne)
-{
-    Vorta_Window window(nullptr, 0);
-    window.Set_Lock(false);
-    window.Limit_Frame();
-    Advance(100);
-    window.Limit_Frame();
-    EXPECT_NEAR(window.Get_Frame_Factor(), 1.0f, 1e-4);
 }
 
 TEST_F(FrameLimiterTest, TargetOfZeroOrLessKeepsTimeScaleOneAndNeverWaits)

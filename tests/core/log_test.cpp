@@ -25,27 +25,39 @@ TEST(LogTest, EachRunStartsWithAnEmptyFileUnlessKept)
     EXPECT_EQ(Read_File(name), "second run\nthird");
 }
 
-TEST(LogTest, FlagWordOneWritesNothingAnywhere)
+// Each flag word and where a message goes: the debugger mirror (standard error in a test) and the file.
+TEST(LogTest, FlagsDecideWhereAMessageGoes)
 {
+    const struct
+    {
+        const char* what;
+        int flags;
+        bool mirrored, filed;
+    } cases[] = {
+        {"1, off: nothing anywhere", LOG_OFF, false, false},
+        {"no output bits", 0, false, false},
+        {"debugger mirror only", LOG_DEBUGGER, true, false},
+        {"file only", LOG_FILE, false, true},
+        {"both", LOG_DEBUGGER | LOG_FILE, true, true},
+        {"both, kept", LOG_DEBUGGER | LOG_FILE | LOG_KEEP, true, true},
+    };
+    for (const auto& c : cases)
+    {
+        Scratch_Folder folder;
+        std::string name = folder.File("log.txt");
+        Write_File(name, "old\n");
+        Vorta_Log log(name.c_str(), LOG_KEEP); // the file keeps what it held
+        log.Set_Flags(c.flags);
+        testing::internal::CaptureStderr();
+        log.Write("message\n");
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.mirrored ? "message\n" : "") << c.what;
+        EXPECT_EQ(Read_File(name), c.filed ? "old\nmessage\n" : "old\n") << c.what;
+    }
+    // Without LOG_KEEP the file starts empty whatever else the flags say.
     Scratch_Folder folder;
     std::string name = folder.File("log.txt");
-    Write_File(name, "old");
-    Vorta_Log log(name.c_str(), LOG_OFF | LOG_KEEP);
-    log.Set_Flags(LOG_OFF);
-    testing::internal::CaptureStderr();
-    log.Write("hidden\n");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    EXPECT_EQ(Read_File(name), "old");
-}
-
-TEST(LogTest, DebuggerMirrorAndFileAreSeparateBits)
-{
-    Scratch_Folder folder;
-    std::string name = folder.File("log.txt");
+    Write_File(name, "old\n");
     Vorta_Log mirror_only(name.c_str(), LOG_DEBUGGER);
-    testing::internal::CaptureStderr();
-    mirror_only.Write("to the debugger\n");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "to the debugger\n");
     EXPECT_EQ(Read_File(name), "");
 }
 

@@ -71,52 +71,51 @@ TEST_F(TimerTest, StopwatchIsAlwaysExpiredAndMeasuresSeconds)
     EXPECT_FLOAT_EQ(watch.Fraction_Remaining(), 0.0f);
 }
 
+// A one-second countdown started at 5000 (deadline 6000), paused and later resumed: while paused it stands
+// still however long the pause, and after the resume it runs on from where it stood. (A pause at the very
+// start keeps one clock tick, so that the timer still reads as paused: its times hold to that tick.)
 TEST_F(TimerTest, PauseFreezesAndResumeContinues)
 {
-    Vorta_Timer timer;
-    timer.Start(1.0f); // deadline 6000
-    At(5400);
-    timer.Pause();
-    EXPECT_TRUE(timer.Paused());
-    At(8000); // long after the deadline while paused
-    EXPECT_FALSE(timer.Expired());
-    EXPECT_NEAR(timer.Fraction_Remaining(), 0.6f, 1e-6);
-    EXPECT_EQ(timer.Elapsed_Ms(), 400);
-    timer.Resume();
-    EXPECT_FALSE(timer.Paused());
-    EXPECT_EQ(timer.Elapsed_Ms(), 400);
-    At(8599);
-    EXPECT_FALSE(timer.Expired());
-    At(8600);
-    EXPECT_TRUE(timer.Expired());
-}
-
-TEST_F(TimerTest, PausedAtItsStartIsStillRecognisablyPaused)
-{
-    Vorta_Timer timer;
-    timer.Start(1.0f);
-    timer.Pause(); // nothing elapsed yet
-    EXPECT_TRUE(timer.Paused());
-    At(7000);
-    EXPECT_FALSE(timer.Expired());
-    timer.Resume();
-    EXPECT_FALSE(timer.Paused());
-}
-
-TEST_F(TimerTest, CountdownPausedAfterItsDeadlineStaysExpiredAfterResume)
-{
-    Vorta_Timer timer;
-    timer.Start(1.0f);
-    At(6500);
-    timer.Pause();
-    EXPECT_TRUE(timer.Expired());
-    EXPECT_FLOAT_EQ(timer.Fraction_Remaining(), 0.0f);
-    At(9000);
-    timer.Resume();
-    EXPECT_TRUE(timer.Expired());
-    // Resuming a running timer changes nothing.
-    timer.Resume();
-    EXPECT_EQ(timer.Elapsed_Ms(), 1500);
+    const struct
+    {
+        const char* what;
+        int64_t pause_at, resume_at;
+        bool expired;    // while paused
+        float remaining; // while paused
+        int64_t elapsed_ms;
+        int64_t expires_at; // after the resume
+        int slack;          // clock ticks (ms here) the times may be off by
+    } cases[] = {
+        {"before its deadline", 5400, 8000, false, 0.6f, 400, 8600, 0},
+        {"at its start: still recognisably paused", 5000, 7000, false, 1.0f, 0, 8000, 1},
+        {"after its deadline: stays expired", 6500, 9000, true, 0.0f, 1500, 9000, 0},
+    };
+    for (const auto& c : cases)
+    {
+        At(5000);
+        Vorta_Timer timer;
+        timer.Start(1.0f);
+        At(c.pause_at);
+        timer.Pause();
+        EXPECT_TRUE(timer.Paused()) << c.what;
+        At(c.resume_at); // long after the pause, and after the deadline
+        EXPECT_EQ(timer.Expired(), c.expired) << c.what;
+        EXPECT_NEAR(timer.Fraction_Remaining(), c.remaining, 1e-6 + c.slack / 1000.0) << c.what;
+        EXPECT_NEAR(timer.Elapsed_Ms(), c.elapsed_ms, c.slack) << c.what;
+        timer.Resume();
+        EXPECT_FALSE(timer.Paused()) << c.what;
+        EXPECT_NEAR(timer.Elapsed_Ms(), c.elapsed_ms, c.slack) << c.what;
+        timer.Resume(); // resuming a running timer changes nothing
+        EXPECT_NEAR(timer.Elapsed_Ms(), c.elapsed_ms, c.slack) << c.what;
+        EXPECT_EQ(timer.Expired(), c.expired) << c.what;
+        if (!c.expired)
+        {
+            At(c.expires_at - 1 - c.slack);
+            EXPECT_FALSE(timer.Expired()) << c.what;
+        }
+        At(c.expires_at);
+        EXPECT_TRUE(timer.Expired()) << c.what;
+    }
 }
 
 TEST_F(TimerTest, WithoutAClockFrequencyNothingDividesByZero)

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (address and undefined-behaviour sanitizers) and runs each one
-# briefly over its seed corpus. Fails when a target finds a crash, a leak or an out-of-bounds access.
+# briefly over its seed corpus; builds the XM tests in the same sanitized build and runs them (the loader
+# and the replayer on truncated and broken modules). Fails when a target or a test finds a crash, a leak
+# or an out-of-bounds access, or a test fails.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 seconds=${VORTA5_FUZZ_SECONDS:-20}
@@ -16,7 +18,11 @@ for source in "${sources[@]}"; do
     name=$(basename "$source" _fuzz.cpp)
     targets+=("fuzz_$name")
 done
-cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]}"
+cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]}" test_xm vorta5-xm
+
+echo "test_xm under the address and undefined-behaviour sanitizers"
+UBSAN_OPTIONS="halt_on_error=1 print_stacktrace=1" VORTA5_HEADLESS=1 SDL_AUDIODRIVER=dummy \
+    build-fuzz/tests/xm/test_xm --gtest_brief=1
 
 for source in "${sources[@]}"; do
     name=$(basename "$source" _fuzz.cpp)

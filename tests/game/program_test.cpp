@@ -1,24 +1,20 @@
 // The real program, started as a player starts it: its log, its window and its exit codes.
+#include "support/log_lines.h"
 #include "support/program_runner.h"
+#include "support/requirements.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
+using test_support::Have_Display;
 using test_support::Program_Run;
 using test_support::Scratch_Folder;
 
 namespace
 {
-bool Have_Display()
-{
-    return std::getenv("DISPLAY") && *std::getenv("DISPLAY");
-}
-
 TEST(ProgramTest, StartsOpensItsWindowAndEndsCleanlyOnSigterm)
 {
     if (!Have_Display())
-        GTEST_SKIP() << "needs a display (the test command runs under Xvfb)";
+        VORTA5_SKIP() << "needs a display (the test command runs under Xvfb)";
     Scratch_Folder folder;
     Program_Run program(folder);
     ASSERT_TRUE(program.Start());
@@ -28,21 +24,15 @@ TEST(ProgramTest, StartsOpensItsWindowAndEndsCleanlyOnSigterm)
 
     std::string log = program.Log();
     EXPECT_EQ(log.rfind("Vorta5 DX11 startup....\nSystem infomation\n", 0), 0u) << log;
-    size_t at = 0;
-    for (const char* line :
-         {"\n  Processor\n", "    Number of Cores: ", "\n  Memory\n", "    Total Memory:    ", "Init Ok...\n",
-          "Setting up parameters...", "window\n", "Opening display...", "OK\n"})
-    {
-        size_t found = log.find(line, at);
-        ASSERT_NE(found, std::string::npos) << "missing or out of order: " << line << "\n" << log;
-        at = found + 1;
-    }
+    EXPECT_TRUE(test_support::In_Order(
+        log, {"\n  Processor\n", "    Number of Cores: ", "\n  Memory\n", "    Total Memory:    ",
+              "Init Ok...\n", "Setting up parameters...", "window\n", "Opening display...", "OK\n"}));
 }
 
 TEST(ProgramTest, SecondRunsLogHoldsOnlyItsOwnLines)
 {
     if (!Have_Display())
-        GTEST_SKIP() << "needs a display";
+        VORTA5_SKIP() << "needs a display";
     Scratch_Folder folder;
     for (int run = 0; run < 2; ++run)
     {

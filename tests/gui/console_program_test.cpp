@@ -3,6 +3,7 @@
 #include "grab_image.h"
 #include "support/private_display.h"
 #include "support/program_runner.h"
+#include "support/requirements.h"
 
 #include <gtest/gtest.h>
 
@@ -159,8 +160,8 @@ double Title_Blue(const Grab_Image& image)
 TEST(ConsoleProgramTest, F1ShowsTheConsoleHelpListsTheCommandsAndF1HidesIt)
 {
     test_support::Private_Display display(1920, 1080);
-    if (!display.Ready() || !Shell("command -v xdotool") || !Shell("command -v import"))
-        GTEST_SKIP() << "needs Xvfb, xdotool and ImageMagick";
+    if (!display.Ready() || !test_support::Have_Program("xdotool") || !test_support::Have_Program("import"))
+        VORTA5_SKIP() << "needs Xvfb, xdotool and ImageMagick";
     display.Use();
     Scratch_Folder folder;
     Program_Run program(folder);

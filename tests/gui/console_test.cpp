@@ -353,10 +353,43 @@ TEST_F(ConsoleTest, ReadOutsShowFrameRateCpuAndCamera)
 TEST_F(ConsoleTest, HiddenConsoleDrawsOnlyTheFrameRateBadgeWhileTabIsHeld)
 {
     Fake_Sprite* display = Fake(console->Get_Display()->Get_Font_Sprite());
+    auto all_draws = [&]
+    {
+        size_t draws = 0;
+        for (const Fake_Sprite* sprite : host.made)
+            draws += sprite->draws.size();
+        return draws;
+    };
     Frame({});
-    EXPECT_TRUE(display->draws.empty());
-    host.fps = 42;
-    Frame({15});
+    EXPECT_EQ(all_draws(), 0u);
+    // Tab held: the badge alone, a white panel in the top-left corner and the rate printed on it.
+    for (uint32_t fps : {42u, 7u})
+    {
+        host.fps = fps;
+        size_t before = all_draws();
+        Frame({15});
+        EXPECT_EQ(all_draws(), before + 2) << fps;
+        const Fake_Sprite* text = nullptr;
+        const Fake_Sprite* panel = nullptr;
+        for (const Fake_Sprite* sprite : host.made)
+        {
+            if (sprite->printed.size() == 2 && sprite->printed[0].text == "FPS: ")
+                text = sprite;
+            if (sprite->boxes.size() == 1 && sprite->printed.empty() && !sprite->draws.empty())
+                panel = sprite;
+        }
+        ASSERT_NE(text, nullptr) << fps;
+        EXPECT_EQ(text->printed[1].text, std::to_string(fps));
+        EXPECT_FLOAT_EQ(text->draws.back().x, 0.0f);
+        EXPECT_FLOAT_EQ(text->draws.back().y, 0.0f);
+        ASSERT_NE(panel, nullptr) << fps;
+        EXPECT_FLOAT_EQ(panel->boxes[0].size.x, 0.1f);
+        EXPECT_FLOAT_EQ(panel->boxes[0].size.y, 0.025f);
+        // Let go, nothing more is drawn.
+        before = all_draws();
+        Frame({});
+        EXPECT_EQ(all_draws(), before) << fps;
+    }
     EXPECT_TRUE(display->draws.empty());
     // Shown: the display is drawn every frame.
     Show();

@@ -105,7 +105,8 @@ class Fake_Host : public Gui_Host
         if (std::string(script).find("missing") != std::string::npos)
             return nullptr;
         ++sprites_loaded;
-        return new Fake_Sprite(script);
+        made.push_back(new Fake_Sprite(script));
+        return made.back();
     }
     float Get_Aspect() const override { return aspect; }
     Gui_Vec2 Get_Mouse() const override { return mouse; }
@@ -115,6 +116,14 @@ class Fake_Host : public Gui_Host
     {
         auto it = keys.find(code);
         return it == keys.end() ? 0 : it->second;
+    }
+    int Typed_Keys(int* codes, int max) const override
+    {
+        int n = 0;
+        for (int code : typed)
+            if (n < max)
+                codes[n++] = code;
+        return n;
     }
     bool Shift_Down() const override { return shift; }
     bool Caps_Lock_On() const override { return caps_lock; }
@@ -139,12 +148,18 @@ class Fake_Host : public Gui_Host
         return index >= 0 && index < static_cast<int>(pads.size()) ? pads[index] : nullptr;
     }
 
-    // One poll: each key in `down` is held one frame longer, every other key is let go.
+    // One poll: each key in `down` is held one frame longer, every other key is let go. The keys that go
+    // down in this poll count as typed in the order they are listed.
     void Hold(std::initializer_list<int> down)
     {
         std::map<int, uint32_t> next;
+        typed.clear();
         for (int code : down)
+        {
             next[code] = Key_Held(code) + 1;
+            if (next[code] == 1)
+                typed.push_back(code);
+        }
         keys = next;
     }
     // A key that goes down in one frame and comes up in the next.
@@ -173,6 +188,7 @@ class Fake_Host : public Gui_Host
     uint32_t mouse_held = 0;
     uint32_t mouse_released = 0;
     std::map<int, uint32_t> keys;
+    std::vector<int> typed; // keys that went down in this poll, in typing order
     bool shift = false;
     bool caps_lock = false;
     uint32_t fps = 60;
@@ -184,6 +200,7 @@ class Fake_Host : public Gui_Host
     bool lock = true;
     std::vector<Fake_Pad*> pads; // borrowed
     int sprites_loaded = 0;
+    std::vector<Fake_Sprite*> made; // every sprite handed out, owned by whoever asked for it
 };
 
 inline Fake_Sprite* Fake(Gui_Sprite* sprite)

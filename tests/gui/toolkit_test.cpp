@@ -308,8 +308,9 @@ TEST_F(WindowTest, BackButtonSendsTheFrontWindowBehindEveryOther)
     a->Set_Depth(5);
     b->Set_Depth(3);
     c->Set_Depth(10);
-    Gui_Rect back = c->Get_Back()->Get_Rect();
-    Click(host, gui, {back.x + back.w / 2, back.y + back.h / 2});
+    // Where the back button belongs: 0.025 square (across scaled by the aspect), inset 0.0075 from the title
+    // bar's right end; C spans 0.3 to 0.7 across from 0.3 down.
+    Click(host, gui, {0.7f - (0.0075f + 0.0125f) * host.aspect, 0.3f + 0.0075f + 0.0125f});
     EXPECT_LT(c->Get_Depth(), b->Get_Depth());
     EXPECT_EQ(c->Get_Depth(), 2);
     gui.Update();

@@ -110,6 +110,15 @@ TEST_F(DataPackTest, OutOfOrderRequestsInOneSolidBlockAllGetTheirOwnBytes)
     ASSERT_TRUE(pack.Open(archive.c_str()));
     for (int i : {5, 6, 2, 11, 0, 0, 7, 3, 10, 1})
         EXPECT_TRUE(Extracted(pack, files[i].path.c_str()) == files[i].bytes) << files[i].path;
+    // The members passed on the way to 5 and to 11 were kept and handed out from memory; only the second
+    // request for 0, already handed out, started the decoder over. 4, 8 and 9 are still kept.
+    EXPECT_EQ(pack.Get_Archive().Decoder_Starts(), 2u);
+    EXPECT_EQ(pack.Get_Archive().Kept_Bytes(),
+              files[4].bytes.size() + files[8].bytes.size() + files[9].bytes.size());
+    for (int i : {4, 8, 9})
+        EXPECT_TRUE(Extracted(pack, files[i].path.c_str()) == files[i].bytes) << files[i].path;
+    EXPECT_EQ(pack.Get_Archive().Kept_Bytes(), 0u);
+    EXPECT_EQ(pack.Get_Archive().Decoder_Starts(), 2u);
 }
 
 TEST_F(DataPackTest, ANameOf255CharactersEndsEveryLookupThatReachesIt)

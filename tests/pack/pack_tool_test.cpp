@@ -1,6 +1,7 @@
 // vorta5-pack against 7z's own extraction, and the real program's pack lines at start-up.
 #include "archive_maker.h"
 #include "support/program_runner.h"
+#include "support/requirements.h"
 
 #include <gtest/gtest.h>
 
@@ -69,8 +70,8 @@ TEST(PackToolTest, ListAndCatAgreeWith7zExtraction)
 // order, and start-up going on each time.
 TEST(PackProgramTest, StartUpLogsThePackLinesAndGoesOn)
 {
-    if (!std::getenv("DISPLAY") || !*std::getenv("DISPLAY"))
-        GTEST_SKIP() << "needs a display (the test command runs under Xvfb)";
+    if (!test_support::Have_Display())
+        VORTA5_SKIP() << "needs a display (the test command runs under Xvfb)";
     Scratch_Folder packs;
     std::string good = Make_Archive(packs, "good.pak", "", {{"data/levels.txt", "levels"}});
     ASSERT_FALSE(good.empty());

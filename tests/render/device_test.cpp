@@ -66,11 +66,16 @@ TEST_F(Render_Test, QuadLandsWhereItsTopLeftPixelsSay)
     swap_chain->Set_Depth_State(DEPTH_NONE);
     Draw_Quad(8, 4, 24, 12, red);
     std::vector<uint8_t> pixels = Back_Buffer();
-    Expect_Near(Pixel(pixels, 8, 4), {255, 0, 0, 255}, 0, "top-left corner");
-    Expect_Near(Pixel(pixels, 23, 11), {255, 0, 0, 255}, 0, "bottom-right corner");
-    Expect_Near(Pixel(pixels, 24, 4), {0, 0, 0, 255}, 0, "right of the quad");
-    Expect_Near(Pixel(pixels, 8, 12), {0, 0, 0, 255}, 0, "below the quad");
-    Expect_Near(Pixel(pixels, 8, 3), {0, 0, 0, 255}, 0, "above the quad");
+    const struct
+    {
+        int x, y;
+        bool inside;
+        const char* what;
+    } cases[] = {{8, 4, true, "top-left corner"},     {23, 11, true, "bottom-right corner"},
+                 {24, 4, false, "right of the quad"}, {7, 4, false, "left of the quad"},
+                 {8, 12, false, "below the quad"},    {8, 3, false, "above the quad"}};
+    for (const auto& c : cases)
+        Expect_Near(Pixel(pixels, c.x, c.y), c.inside ? Rgba{255, 0, 0, 255} : Rgba{0, 0, 0, 255}, 0, c.what);
 }
 
 TEST_F(Render_Test, EachBlendStateCombinesKnownColours)
@@ -165,57 +170,69 @@ TEST_F(Render_Test, QuadWithOneNegativeScaleIsCulled)
     }
 }
 
-class Multisample_Test : public Render_Test
+// The settings file's MSAA entry, or none at all, and whether multisampling is on.
+struct Msaa_Case
 {
-  protected:
-    // Draws a turned quad on the back buffer and into the off-screen buffer and checks both.
-    void Check(bool msaa)
-    {
-        START_RENDER(msaa ? "MSAA 1\n" : "MSAA false\n");
-        EXPECT_EQ(engine->Get_MSAA(), msaa);
-        EXPECT_EQ(swap_chain->Get_Sample_Count(), msaa ? 4 : 1);
-        const float clear[4] = {0, 0, 0, 0}, white_colour[4] = {1, 1, 1, 1};
-        const Matrix4 turn = Matrix_Rotation_Z(0.3f);
-        swap_chain->Set_Depth_State(DEPTH_NONE);
-        swap_chain->Clear_Target(clear);
-        Draw_Quad(16, 8, 48, 40, white_colour, 0.0f, &turn);
-        std::vector<uint8_t> pixels = Back_Buffer();
-        int mixed = 0;
-        for (size_t i = 0; i < pixels.size(); i += 4)
-            mixed += pixels[i] != 0 && pixels[i] != 255;
-        if (msaa)
-            EXPECT_GT(mixed, 20);
-        else
-            EXPECT_EQ(mixed, 0);
-
-        GFX_Buffer* buffer = window->Get_Offscreen_Buffer();
-        ASSERT_NE(buffer, nullptr);
-        EXPECT_EQ(buffer->Get_Sample_Count(), msaa ? 4 : 1);
-        EXPECT_EQ(buffer->Get_Resolve_Texture() != nullptr, msaa);
-        EXPECT_EQ(buffer->Get_View() == buffer->Texture::Get_View(), !msaa);
-        buffer->Bind();
-        buffer->Clear(clear, 1.0f);
-        Draw_Quad(16, 8, 48, 40, white_colour, 0.0f, &turn);
-        buffer->Resolve();
-        std::vector<uint8_t> resolved;
-        ASSERT_TRUE(device->Gpu().Read_Pixels(msaa ? buffer->Get_Resolve_Texture() : buffer->Get_Texture(),
-                                              resolved));
-        swap_chain->Bind_Back_Buffer();
-        Expect_Near(Pixel(resolved, 32, 24), {255, 255, 255, 255}, 0, "inside the quad");
-        Expect_Near(Pixel(resolved, 1, 1), {0, 0, 0, 0}, 0, "outside the quad");
-        Expect_Near(Pixel(Back_Buffer(), 1, 1), {0, 0, 0, 0}, 0, "the back buffer is left alone");
-    }
+    const char* name;
+    const char* config; // nullptr: no settings file
+    bool msaa;
 };
 
-TEST_F(Multisample_Test, OnByDefaultAndInTheSettings)
+void PrintTo(const Msaa_Case& c, std::ostream* out)
 {
-    Check(true);
+    *out << c.name;
 }
 
-TEST_F(Multisample_Test, OffInTheSettings)
+class Multisample_Test : public Render_Test, public ::testing::WithParamInterface<Msaa_Case>
 {
-    Check(false);
+};
+
+// Draws a turned quad on the back buffer and into the off-screen buffer and checks both.
+TEST_P(Multisample_Test, FollowsTheSettingsAndIsOnByDefault)
+{
+    const Msaa_Case& c = GetParam();
+    START_RENDER(c.config);
+    const bool msaa = c.msaa;
+    EXPECT_EQ(engine->Get_MSAA(), msaa);
+    EXPECT_EQ(swap_chain->Get_Sample_Count(), msaa ? 4 : 1);
+    const float clear[4] = {0, 0, 0, 0}, white_colour[4] = {1, 1, 1, 1};
+    const Matrix4 turn = Matrix_Rotation_Z(0.3f);
+    swap_chain->Set_Depth_State(DEPTH_NONE);
+    swap_chain->Clear_Target(clear);
+    Draw_Quad(16, 8, 48, 40, white_colour, 0.0f, &turn);
+    std::vector<uint8_t> pixels = Back_Buffer();
+    int mixed = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4)
+        mixed += pixels[i] != 0 && pixels[i] != 255;
+    if (msaa)
+        EXPECT_GT(mixed, 20);
+    else
+        EXPECT_EQ(mixed, 0);
+
+    GFX_Buffer* buffer = window->Get_Offscreen_Buffer();
+    ASSERT_NE(buffer, nullptr);
+    EXPECT_EQ(buffer->Get_Sample_Count(), msaa ? 4 : 1);
+    EXPECT_EQ(buffer->Get_Resolve_Texture() != nullptr, msaa);
+    EXPECT_EQ(buffer->Get_View() == buffer->Texture::Get_View(), !msaa);
+    buffer->Bind();
+    buffer->Clear(clear, 1.0f);
+    Draw_Quad(16, 8, 48, 40, white_colour, 0.0f, &turn);
+    buffer->Resolve();
+    std::vector<uint8_t> resolved;
+    ASSERT_TRUE(
+        device->Gpu().Read_Pixels(msaa ? buffer->Get_Resolve_Texture() : buffer->Get_Texture(), resolved));
+    swap_chain->Bind_Back_Buffer();
+    Expect_Near(Pixel(resolved, 32, 24), {255, 255, 255, 255}, 0, "inside the quad");
+    Expect_Near(Pixel(resolved, 1, 1), {0, 0, 0, 0}, 0, "outside the quad");
+    Expect_Near(Pixel(Back_Buffer(), 1, 1), {0, 0, 0, 0}, 0, "the back buffer is left alone");
 }
+
+INSTANTIATE_TEST_SUITE_P(Settings, Multisample_Test,
+                         ::testing::Values(Msaa_Case{"NoSettingsFile", nullptr, true},
+                                           Msaa_Case{"NoMsaaEntry", "screen_width 640\n", true},
+                                           Msaa_Case{"On", "MSAA 1\n", true},
+                                           Msaa_Case{"Off", "MSAA false\n", false}),
+                         [](const ::testing::TestParamInfo<Msaa_Case>& info) { return info.param.name; });
 
 TEST_F(Render_Test, SameViewsTwiceBindOnceAndCountOneSkip)
 {

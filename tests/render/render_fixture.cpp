@@ -2,6 +2,8 @@
 #include "render_fixture.h"
 
 #include "engine/render/matrix.h"
+#include "platform/os_window.h"
+#include "support/requirements.h"
 
 #include <cstring>
 #include <filesystem>
@@ -29,6 +31,8 @@ void Copy_Shaders(const fs::path& folder)
 
 void Render_Test::SetUp()
 {
+    if (!test_support::Have_Display())
+        VORTA5_SKIP() << "no display with OpenGL 3.3 to render on";
     Copy_Shaders(folder.Path());
     scope = std::make_unique<Folder_Scope>(folder.Path());
 }
@@ -39,8 +43,9 @@ void Render_Test::Start(const char* config)
     if (config)
         test_support::Write_File(folder.File("config.txt"), config);
     engine = new Vorta_Engine();
-    if (!engine->Init("", "config.txt") || !engine->Get_Window_Class().Registered())
-        GTEST_SKIP() << "no display with OpenGL 3.3 to render on";
+    // SetUp made sure of the display: from here on a failure is the engine's.
+    ASSERT_TRUE(engine->Init("", "config.txt")) << Log();
+    ASSERT_TRUE(engine->Get_Window_Class().Registered()) << platform::Last_Window_Error() << "\n" << Log();
     ASSERT_NE(engine->Create_Device(0), nullptr) << Log();
     window = engine->Create_Window(0, 0, WIDTH, HEIGHT, false, 60, false, false, "render test");
     ASSERT_NE(window, nullptr) << Log();

@@ -27,7 +27,8 @@ class Sprite_Test : public ::testing::Test
 
     static void SetUpTestSuite();
     static void TearDownTestSuite();
-    // Skips without a display; otherwise binds the back buffer and clears it to opaque black.
+    // Skips without a display (fails when the window did not open on one); then binds the back buffer and
+    // clears it to opaque black.
     void SetUp() override;
 
     // data/textures/<name>.png, pixel(x, y) as 0xAABBGGRR.

@@ -143,9 +143,14 @@ bool Read_Written_Sound(const std::string& path, Written_Sound& out)
     out.rate = format.samples_per_sec;
     out.channels = format.channels;
     out.samples.clear();
+    out.second.clear();
     size_t frame = size_t{2} * format.channels;
     for (size_t at = 0; at + frame <= read; at += frame)
+    {
         out.samples.push_back(static_cast<int16_t>(data[at] | data[at + 1] << 8));
+        if (format.channels > 1)
+            out.second.push_back(static_cast<int16_t>(data[at + 2] | data[at + 3] << 8));
+    }
     return true;
 }
 

@@ -41,12 +41,14 @@ std::vector<uint8_t> Read_Bytes(const std::string& path);
 bool Make_Ogg(const std::string& path, double hz, uint32_t rate, double seconds, uint16_t channels = 1,
               double hz_right = 0.0);
 
-// The 16-bit samples of a WAVE file as written by a sound device (PCM or extensible), first channel only.
+// The 16-bit samples of a WAVE file as written by a sound device (PCM or extensible): the first channel,
+// and the second when there is one.
 struct Written_Sound
 {
     uint32_t rate = 0;
     uint16_t channels = 0;
     std::vector<int16_t> samples;
+    std::vector<int16_t> second;
 };
 bool Read_Written_Sound(const std::string& path, Written_Sound& out);
 // Frequency of a tone from its rising zero crossings over samples [begin, end).
@@ -56,7 +58,8 @@ size_t First_Loud(const std::vector<int16_t>& samples, int threshold, size_t fro
 // Length of the longest run of samples with magnitude at or below the threshold within [begin, end).
 size_t Longest_Quiet_Run(const std::vector<int16_t>& samples, int threshold, size_t begin, size_t end);
 
-// Empties the process log and reads what was written since.
+// Empties the process log and reads what was written since, in the working directory: give the test a
+// folder of its own (Working_Folder, or the audio tests' Sound_Folder).
 class Log_Capture
 {
   public:

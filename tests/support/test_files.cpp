@@ -24,6 +24,17 @@ Scratch_Folder::~Scratch_Folder()
     std::filesystem::remove_all(m_path, ignored);
 }
 
+Working_Folder::Working_Folder() : m_previous(std::filesystem::current_path())
+{
+    std::filesystem::current_path(Path());
+}
+
+Working_Folder::~Working_Folder()
+{
+    std::error_code ignored;
+    std::filesystem::current_path(m_previous, ignored);
+}
+
 std::string Read_File(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

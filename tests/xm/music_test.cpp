@@ -9,7 +9,6 @@
 namespace
 {
 using test_support::Read_File;
-using test_support::Scratch_Folder;
 
 class Music_Test : public ::testing::Test
 {
@@ -31,7 +30,8 @@ class Music_Test : public ::testing::Test
     }
     static std::string Log() { return Read_File(g_vorta_log.Get_File_Name()); }
 
-    Scratch_Folder m_folder;
+    // The working folder too, so the log read back is this test's own.
+    test_support::Working_Folder m_folder;
 };
 
 TEST_F(Music_Test, Refuses_Null_Names_And_Plays_Only_After_Init)

@@ -80,7 +80,7 @@ TEST_F(Xm_Test, Speed_And_Tempo_Zero_Play_At_Six_And_125)
     EXPECT_EQ(880, g_xm_player.Replayer().Tick_Frames());
 }
 
-TEST_F(Xm_Test, Empty_Patterns_Are_Absent_With_64_Rows_And_Header_Sizes_Are_Respected)
+TEST_F(Xm_Test, Empty_Patterns_Keep_Their_Rows_And_Header_Sizes_Are_Respected)
 {
     Xm_Writer w = Small_Song();
     w.Add_Pattern(32);                 // all cells empty: written with no data
@@ -90,13 +90,13 @@ TEST_F(Xm_Test, Empty_Patterns_Are_Absent_With_64_Rows_And_Header_Sizes_Are_Resp
     ASSERT_TRUE(Load(w));
     const XM_Song& s = g_xm_player.Song();
     EXPECT_EQ(nullptr, s.patterns[1].cells);
-    EXPECT_EQ(64, s.patterns[1].rows);
+    EXPECT_EQ(32, s.patterns[1].rows);
     EXPECT_EQ(nullptr, s.Cell(1, 10, 0));
     ASSERT_NE(nullptr, s.Cell(2, 7, 0));
     EXPECT_EQ(50, s.Cell(2, 7, 0)[0]);
-    // 64 empty rows, then 8 rows: the note of pattern 2, row 7 is the first sound.
-    std::vector<int16_t> out = Render((64 + 8) * 6 * 880);
-    EXPECT_EQ((64 + 7) * 6 * 880, First_Sound(out));
+    // 32 empty rows, then 8 rows: the note of pattern 2, row 7 is the first sound.
+    std::vector<int16_t> out = Render((32 + 8) * 6 * 880);
+    EXPECT_EQ((32 + 7) * 6 * 880, First_Sound(out));
 }
 
 TEST_F(Xm_Test, Samples_Decode_From_Deltas_With_Loops_Cut_To_Fit)
@@ -183,15 +183,53 @@ TEST_F(Xm_Test, Broken_Files_Are_Rejected_Or_Played_Safely)
     w.Cell(0, 2, 1) = {49, 9, 0, 0, 0};       // an instrument the song does not have
     std::vector<uint8_t> bytes = w.Build();
 
-    // Every truncation of the file loads or is rejected; whatever loads renders.
+    // Where the parts of the file end: the patterns, then each instrument with its sample data.
+    Xm_Writer parts = w;
+    parts.instruments.clear();
+    const size_t patterns_end = parts.Build().size();
+    size_t instrument_end[2] = {};
+    for (int i = 0; i < 2; ++i)
+    {
+        parts.instruments.push_back(w.instruments[i]);
+        instrument_end[i] = parts.Build().size();
+    }
+    ASSERT_EQ(instrument_end[1], bytes.size());
+
+    // Every truncation of the file: cut in the header or the patterns it is rejected; cut later it loads
+    // with the instruments that are whole (version 0x0104 keeps those before the cut), and renders, in
+    // silence where the first note's instrument is gone.
     for (size_t size = 0; size <= bytes.size(); size += size < 400 ? 1 : 97)
     {
         std::vector<uint8_t> part(bytes.begin(), bytes.begin() + static_cast<long>(size));
-        if (g_xm_player.Load(part.data(), part.size()))
-            Render(2000);
+        const bool loaded = g_xm_player.Load(part.data(), part.size());
+        ASSERT_EQ(loaded, size >= patterns_end) << size << " bytes";
+        ASSERT_EQ(g_xm_player.Is_Loaded(), loaded) << size << " bytes";
+        if (!loaded)
+            continue;
+        const XM_Song& song = g_xm_player.Song();
+        EXPECT_EQ(song.instruments[1] != nullptr, size >= instrument_end[0]) << size << " bytes";
+        EXPECT_EQ(song.instruments[2] != nullptr, size >= instrument_end[1]) << size << " bytes";
+        std::vector<int16_t> out = Render(2000);
+        EXPECT_EQ(g_xm_player.Replayer().Frames_Mixed(), 2000) << size << " bytes";
+        EXPECT_EQ(First_Sound(out) == 0, song.instruments[1] != nullptr) << size << " bytes";
     }
+
+    // The whole file plays on past F00 at speed 6 and tempo 125; the missing instrument plays nothing and
+    // leaves the channel's next note (row 3) as it was: the song sounds as it does without that note.
     ASSERT_TRUE(g_xm_player.Load(bytes.data(), bytes.size()));
-    Render(6 * 6 * 880);
+    const int row_frames = 6 * 880;
+    std::vector<int16_t> out = Render(5 * row_frames + row_frames / 2); // into the middle of row 5
+    const XM_Replayer& replayer = g_xm_player.Replayer();
+    EXPECT_EQ(replayer.Song_Position(), 0);
+    EXPECT_EQ(replayer.Row(), 5);
+    EXPECT_EQ(replayer.Speed(), 6);
+    EXPECT_EQ(replayer.Tempo(), 125);
+    EXPECT_EQ(replayer.Wrap_Count(), 0);
+    EXPECT_NE(out[out.size() - 2], 0) << "the song went silent";
+    Xm_Writer without = w;
+    without.Cell(0, 2, 1) = {};
+    ASSERT_TRUE(Load(without));
+    EXPECT_TRUE(out == Render(5 * row_frames + row_frames / 2)) << "the missing instrument made a sound";
 
     // A pattern that claims more packed data than the file holds fails the load.
     Xm_Writer lying = Small_Song();

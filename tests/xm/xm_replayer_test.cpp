@@ -202,7 +202,7 @@ TEST_F(Xm_Test, The_Song_Loops_From_The_Restart_Position)
 {
     Xm_Writer w = Constant_Song(2);
     w.Add_Pattern(2);
-    w.Cell(0, 0, 0).volume = 0x10; // patterns with no data at all would play as 64 empty rows
+    w.Cell(0, 0, 0).volume = 0x10;
     w.Cell(1, 0, 0).volume = 0x10;
     w.orders = {0, 1};
     w.restart = 1;

@@ -25,6 +25,11 @@ struct Xm_Writer_Sample
     int32_t header_loop_start = -1; // raw byte value written instead, when not -1
     int32_t header_loop_length = -1;
     int32_t header_length = -1;
+    // 4-bit ADPCM instead of deltas (8-bit only): 16 signed deltas and one table index per frame.
+    std::vector<int8_t> adpcm_table;
+    std::vector<uint8_t> adpcm_nibbles;
+    uint8_t reserved = 0; // the header's reserved byte; ADPCM samples get 0xAD
+    bool Adpcm() const { return adpcm_table.size() == 16; }
 };
 
 struct Xm_Writer_Instrument
@@ -46,6 +51,7 @@ struct Xm_Writer_Pattern
     std::vector<Xm_Cell> cells; // rows x channels, row after row; empty: written with no data
     int header_size = 9;
     int packed_size_override = -1;
+    bool pack_empty = false; // an all-empty pattern is written cell by cell instead of with no data
 };
 
 struct Xm_Writer
@@ -148,7 +154,7 @@ struct Xm_Writer
             bool any = false;
             for (const Xm_Cell& c : p.cells)
                 any = any || c.note || c.instrument || c.volume || c.effect || c.param;
-            if (any)
+            if (any || p.pack_empty)
                 for (const Xm_Cell& c : p.cells)
                 {
                     uint8_t mask = 0x80 | (c.note ? 1 : 0) | (c.instrument ? 2 : 0) | (c.volume ? 4 : 0) |
@@ -174,6 +180,8 @@ struct Xm_Writer
 
     static uint32_t Byte_Length(const Xm_Writer_Sample& s)
     {
+        if (s.Adpcm())
+            return static_cast<uint32_t>(s.adpcm_nibbles.size());
         return static_cast<uint32_t>(s.frames.size()) * (s.wide ? 2 : 1);
     }
 
@@ -216,7 +224,7 @@ struct Xm_Writer
             out.push_back(static_cast<uint8_t>(s.loop_type | (s.wide ? 0x10 : 0) | (s.stereo ? 0x20 : 0)));
             out.push_back(s.panning);
             out.push_back(static_cast<uint8_t>(s.relative_note));
-            out.push_back(0);
+            out.push_back(s.Adpcm() ? 0xAD : s.reserved);
             Put_Text(out, "sample", 22);
         }
     }
@@ -225,6 +233,17 @@ struct Xm_Writer
     {
         for (const auto& s : ins.samples)
         {
+            if (s.Adpcm())
+            {
+                for (int8_t delta : s.adpcm_table)
+                    out.push_back(static_cast<uint8_t>(delta));
+                for (size_t i = 0; i < s.adpcm_nibbles.size(); i += 2)
+                {
+                    uint8_t high = i + 1 < s.adpcm_nibbles.size() ? s.adpcm_nibbles[i + 1] : 0;
+                    out.push_back(static_cast<uint8_t>((s.adpcm_nibbles[i] & 15) | (high & 15) << 4));
+                }
+                continue;
+            }
             int16_t previous = 0;
             size_t half = s.frames.size() / 2;
             for (size_t i = 0; i < s.frames.size(); ++i)

@@ -128,11 +128,20 @@ static float Lattice(unsigned seed, int x, int y)
     return static_cast<float>(h & 0xFFFFFF) / static_cast<float>(0xFFFFFF);
 }
 
-Paint Noise(float scale, unsigned seed, const Colour& from, const Colour& to)
+Paint Noise(float scale, unsigned seed, const Colour& from, const Colour& to, float period)
 {
+    // A period makes the lattice repeat: the cell is stretched so that a whole number of cells fits.
+    float cell0 = std::max(scale, 1.0f);
+    int lattice_period = 0;
+    if (period > 0)
+    {
+        lattice_period = std::max(1, static_cast<int>(std::lround(period / cell0)));
+        cell0 = period / lattice_period;
+    }
     return [=](float x, float y)
     {
-        float total = 0.0f, weight = 0.0f, amplitude = 1.0f, cell = std::max(scale, 1.0f);
+        float total = 0.0f, weight = 0.0f, amplitude = 1.0f, cell = cell0;
+        int wrap = lattice_period;
         for (int octave = 0; octave < 4; ++octave)
         {
             float u = x / cell, v = y / cell;
@@ -140,15 +149,87 @@ Paint Noise(float scale, unsigned seed, const Colour& from, const Colour& to)
             float fx = u - ix, fy = v - iy;
             fx = fx * fx * (3 - 2 * fx), fy = fy * fy * (3 - 2 * fy);
             unsigned s = seed + static_cast<unsigned>(octave) * 101u;
-            float top = Lattice(s, ix, iy) + (Lattice(s, ix + 1, iy) - Lattice(s, ix, iy)) * fx;
-            float bottom =
-                Lattice(s, ix, iy + 1) + (Lattice(s, ix + 1, iy + 1) - Lattice(s, ix, iy + 1)) * fx;
+            auto at = [&](int lx, int ly)
+            {
+                if (wrap > 0)
+                    lx = ((lx % wrap) + wrap) % wrap;
+                return Lattice(s, lx, ly);
+            };
+            float top = at(ix, iy) + (at(ix + 1, iy) - at(ix, iy)) * fx;
+            float bottom = at(ix, iy + 1) + (at(ix + 1, iy + 1) - at(ix, iy + 1)) * fx;
             total += (top + (bottom - top) * fy) * amplitude;
             weight += amplitude;
             amplitude *= 0.5f;
-            cell = std::max(cell / 2, 1.0f);
+            if (cell / 2 >= 1.0f)
+            {
+                cell /= 2;
+                wrap *= 2;
+            }
         }
         return Mix(from, to, total / weight);
+    };
+}
+
+static Colour Stop_At(const std::vector<Colour>& stops, float t)
+{
+    if (stops.empty())
+        return {};
+    if (stops.size() == 1)
+        return stops[0];
+    float f = std::clamp(t, 0.0f, 1.0f) * static_cast<float>(stops.size() - 1);
+    size_t i = std::min(static_cast<size_t>(f), stops.size() - 2);
+    return Mix(stops[i], stops[i + 1], f - static_cast<float>(i));
+}
+
+Paint Linear_Stops(float x0, float y0, float x1, float y1, const std::vector<Colour>& stops)
+{
+    float dx = x1 - x0, dy = y1 - y0, length2 = dx * dx + dy * dy;
+    return [=](float x, float y)
+    {
+        float t = length2 > 0.0f ? ((x - x0) * dx + (y - y0) * dy) / length2 : 0.0f;
+        return Stop_At(stops, t);
+    };
+}
+
+Paint Radial_Stops(float cx, float cy, float radius, const std::vector<Colour>& stops)
+{
+    return [=](float x, float y)
+    {
+        float t = radius > 0.0f ? std::hypot(x - cx, y - cy) / radius : 1.0f;
+        return Stop_At(stops, t);
+    };
+}
+
+Paint Lit(const Shape& shape, float radius, const Colour& base, const Colour& light, const Colour& dark)
+{
+    auto distance = shape.distance;
+    float r = std::max(radius, 0.5f);
+    // Light from the top left and a little towards the viewer; y points down.
+    const float lx = -0.55f, ly = -0.6f, lz = 0.58f;
+    return [=](float x, float y)
+    {
+        float d = distance(x, y);
+        float s = std::clamp(-d / r, 0.0f, 1.0f);
+        float gx = distance(x + 0.5f, y) - distance(x - 0.5f, y);
+        float gy = distance(x, y + 0.5f) - distance(x, y - 0.5f);
+        float g = std::hypot(gx, gy);
+        if (g > 0)
+            gx /= g, gy /= g;
+        // A quarter-circle profile: steep at the outline, flat where it reaches the radius.
+        float q = 1.0f - s;
+        float slope = q / std::sqrt(std::max(1.0f - q * q, 0.02f));
+        slope = std::min(slope, 4.0f);
+        float nx = gx * slope, ny = gy * slope, nz = 1.0f;
+        float nl = std::sqrt(nx * nx + ny * ny + nz * nz);
+        float lambert = (nx * lx + ny * ly + nz * lz) / nl;
+        float v = (lambert - lz) / (1.0f - lz * 0.5f);
+        Colour c =
+            v >= 0 ? Mix(base, light, std::min(v * 1.6f, 1.0f)) : Mix(base, dark, std::min(-v * 1.25f, 1.0f));
+        // The highlight: the mirror direction of the light meets the viewer.
+        float rz = 2 * lambert * nz / nl - lz;
+        float shine = std::pow(std::clamp(rz, 0.0f, 1.0f), 24.0f) * 0.55f;
+        Colour white{1, 1, 1, c.a};
+        return Mix(c, white, shine);
     };
 }
 
@@ -232,6 +313,133 @@ void Canvas::Bevel(const Shape& shape, float width, float light_degrees, const C
             else
                 Blend(x, y, shade, coverage * -facing);
         }
+}
+
+void Canvas::Composite(const Canvas& layer, float opacity, bool additive)
+{
+    const std::vector<float>& src = layer.m_pixels;
+    size_t n = std::min(src.size(), m_pixels.size());
+    for (size_t i = 0; i < n; i += 4)
+    {
+        float a = src[i + 3] * opacity;
+        if (a <= 0.0f)
+            continue;
+        if (additive)
+        {
+            for (int k = 0; k < 3; ++k)
+                m_pixels[i + k] = std::min(m_pixels[i + k] + src[i + k] * opacity, 1.0f);
+            m_pixels[i + 3] = a + m_pixels[i + 3] * (1 - a);
+            continue;
+        }
+        for (int k = 0; k < 3; ++k)
+            m_pixels[i + k] = src[i + k] * opacity + m_pixels[i + k] * (1 - a);
+        m_pixels[i + 3] = a + m_pixels[i + 3] * (1 - a);
+    }
+}
+
+Canvas Canvas::Dilated(float width, const Colour& colour, bool wrap_x) const
+{
+    Canvas out(m_width, m_height);
+    int reach = static_cast<int>(std::ceil(width)) + 1;
+    std::vector<float> weights;
+    std::vector<int> offsets_x, offsets_y;
+    for (int dy = -reach; dy <= reach; ++dy)
+        for (int dx = -reach; dx <= reach; ++dx)
+        {
+            float w = std::clamp(width + 0.5f - std::hypot(static_cast<float>(dx), static_cast<float>(dy)),
+                                 0.0f, 1.0f);
+            if (w > 0)
+                weights.push_back(w), offsets_x.push_back(dx), offsets_y.push_back(dy);
+        }
+    for (int y = 0; y < m_height; ++y)
+        for (int x = 0; x < m_width; ++x)
+        {
+            float best = 0;
+            for (size_t k = 0; k < weights.size() && best < 1.0f; ++k)
+            {
+                int sx = x + offsets_x[k], sy = y + offsets_y[k];
+                if (wrap_x)
+                    sx = (sx % m_width + m_width) % m_width;
+                if (sx < 0 || sy < 0 || sx >= m_width || sy >= m_height)
+                    continue;
+                best =
+                    std::max(best, m_pixels[(static_cast<size_t>(sy) * m_width + sx) * 4 + 3] * weights[k]);
+            }
+            float a = best * colour.a;
+            float* p = &out.m_pixels[(static_cast<size_t>(y) * m_width + x) * 4];
+            p[0] = colour.r * a, p[1] = colour.g * a, p[2] = colour.b * a, p[3] = a;
+        }
+    return out;
+}
+
+Canvas Canvas::Blurred(float radius, const Colour& colour, float dx, float dy, bool wrap_x) const
+{
+    // Three box blurs make a near-Gaussian one.
+    std::vector<float> alpha(static_cast<size_t>(m_width) * m_height, 0.0f);
+    int ox = static_cast<int>(std::lround(dx)), oy = static_cast<int>(std::lround(dy));
+    for (int y = 0; y < m_height; ++y)
+        for (int x = 0; x < m_width; ++x)
+        {
+            int sx = x - ox, sy = y - oy;
+            if (wrap_x)
+                sx = (sx % m_width + m_width) % m_width;
+            if (sx >= 0 && sy >= 0 && sx < m_width && sy < m_height)
+                alpha[static_cast<size_t>(y) * m_width + x] =
+                    m_pixels[(static_cast<size_t>(sy) * m_width + sx) * 4 + 3];
+        }
+    int box = std::max(1, static_cast<int>(std::lround(radius / 1.7f)));
+    std::vector<float> line;
+    auto pass = [&](bool across)
+    {
+        const bool wraps = across && wrap_x;
+        int length = across ? m_width : m_height, lines = across ? m_height : m_width;
+        line.assign(static_cast<size_t>(length), 0.0f);
+        for (int l = 0; l < lines; ++l)
+        {
+            auto at = [&](int i) -> float&
+            {
+                return across ? alpha[static_cast<size_t>(l) * m_width + i]
+                              : alpha[static_cast<size_t>(i) * m_width + l];
+            };
+            for (int i = 0; i < length; ++i)
+                line[i] = at(i);
+            auto get = [&](int i)
+            {
+                if (wraps)
+                    return line[static_cast<size_t>((i % length + length) % length)];
+                return (i >= 0 && i < length) ? line[static_cast<size_t>(i)] : 0.0f;
+            };
+            float sum = 0;
+            for (int i = -box; i <= box; ++i)
+                sum += get(i);
+            for (int i = 0; i < length; ++i)
+            {
+                at(i) = sum / (2 * box + 1);
+                sum += get(i + box + 1) - get(i - box);
+            }
+        }
+    };
+    for (int k = 0; k < 3; ++k)
+    {
+        pass(true);
+        pass(false);
+    }
+    Canvas out(m_width, m_height);
+    for (size_t i = 0; i < alpha.size(); ++i)
+    {
+        float a = std::clamp(alpha[i], 0.0f, 1.0f) * colour.a;
+        out.m_pixels[i * 4 + 0] = colour.r * a, out.m_pixels[i * 4 + 1] = colour.g * a;
+        out.m_pixels[i * 4 + 2] = colour.b * a, out.m_pixels[i * 4 + 3] = a;
+    }
+    return out;
+}
+
+void Canvas::Mask(const Canvas& mask)
+{
+    size_t n = std::min(mask.m_pixels.size(), m_pixels.size());
+    for (size_t i = 0; i < n; i += 4)
+        for (int k = 0; k < 4; ++k)
+            m_pixels[i + k] *= mask.m_pixels[i + 3];
 }
 
 Colour Canvas::Pixel(int x, int y) const

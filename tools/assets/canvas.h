@@ -33,8 +33,16 @@ using Paint = std::function<Colour(float, float)>;
 Paint Flat(const Colour& colour);
 Paint Linear_Gradient(float x0, float y0, float x1, float y1, const Colour& from, const Colour& to);
 Paint Radial_Gradient(float cx, float cy, float radius, const Colour& from, const Colour& to);
-// Fractal value noise over `scale` pixel cells, deterministic for a seed, mixing the two colours.
-Paint Noise(float scale, unsigned seed, const Colour& from, const Colour& to);
+// Fractal value noise over `scale` pixel cells, deterministic for a seed, mixing the two colours. With a
+// period above 0 the noise repeats every `period` pixels across (for pictures that tile).
+Paint Noise(float scale, unsigned seed, const Colour& from, const Colour& to, float period = 0);
+// Gradient through several colours spaced evenly from the first point to the second.
+Paint Linear_Stops(float x0, float y0, float x1, float y1, const std::vector<Colour>& stops);
+Paint Radial_Stops(float cx, float cy, float radius, const std::vector<Colour>& stops);
+// Shading of a shape as a rounded relief lit from the top left: the shape rises over `radius` pixels from
+// its outline, its lit slopes go towards `light`, the slopes away from the light towards `dark`, its flat
+// top stays `base`, with a small highlight where it faces the light most.
+Paint Lit(const Shape& shape, float radius, const Colour& base, const Colour& light, const Colour& dark);
 
 class Canvas
 {
@@ -56,6 +64,19 @@ class Canvas
                const Colour& shade);
 
     Colour Pixel(int x, int y) const; // straight alpha
+    // Premultiplied r, g, b, a, row by row.
+    const std::vector<float>& Data() const { return m_pixels; }
+    std::vector<float>& Data() { return m_pixels; }
+
+    // Paints `layer` (the same size) over this picture; `additive` adds its light instead.
+    void Composite(const Canvas& layer, float opacity, bool additive);
+    // A picture of `colour` covering this one's ink grown by `width` pixels (an outline to put behind it).
+    Canvas Dilated(float width, const Colour& colour, bool wrap_x = false) const;
+    // This picture's ink blurred over about `radius` pixels, in `colour`, moved by (dx, dy): a glow or a
+    // drop shadow. With `wrap_x` the picture is taken to repeat across (a tiling layer).
+    Canvas Blurred(float radius, const Colour& colour, float dx, float dy, bool wrap_x = false) const;
+    // Multiplies the ink by the coverage of `mask` (the same size).
+    void Mask(const Canvas& mask);
     // RGBA, 8 bits a channel, straight alpha. Fully transparent pixels take the colour of their nearest
     // painted neighbours, so that filtered drawing shows no dark fringes.
     std::vector<unsigned char> To_Rgba8() const;

@@ -1,6 +1,7 @@
 // vorta5-assets: builds the data folder from the sources in assets/.
 //
 //   vorta5-assets ASSETS_FOLDER DATA_FOLDER [--manifest FILE]
+//   vorta5-assets sheet OUT.png [DATA_FOLDER] [--all]     the contact sheet of the sprites (sheet.h)
 //
 // The assets folder mirrors the data folder. Pictures (.pic), fonts (.font), sound effects (.sfx) and
 // songs (.song) are built into PNG textures with their sprite scripts, WAVE files and XM modules; every
@@ -10,6 +11,7 @@
 // files that an earlier run made but this one no longer does are removed; nothing else in the data
 // folder is touched.
 #include "builders.h"
+#include "sheet.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -47,7 +49,8 @@ bool Skipped(const fs::path& relative)
     for (const fs::path& part : relative)
         if (part.string().rfind('.', 0) == 0)
             return true;
-    return relative.filename().string().rfind("README", 0) == 0;
+    // Include files (".inc") are parts that pictures take in, not data of their own.
+    return relative.filename().string().rfind("README", 0) == 0 || relative.extension() == ".inc";
 }
 
 // Builds one source file into `outputs`; false (after printing why) on a mistake.
@@ -91,6 +94,14 @@ bool Build(const fs::path& root, const fs::path& relative, assets::Outputs& outp
 
 int main(int argc, char** argv)
 {
+    if (argc >= 3 && std::string(argv[1]) == "sheet")
+    {
+        std::string data = VORTA5_DEFAULT_DATA;
+        bool all = false;
+        for (int i = 3; i < argc; ++i)
+            std::string(argv[i]) == "--all" ? void(all = true) : void(data = argv[i]);
+        return assets::Make_Sheet(data, argv[2], all);
+    }
     if (argc != 3 && !(argc == 5 && std::string(argv[3]) == "--manifest"))
     {
         std::fprintf(stderr, "usage: %s ASSETS_FOLDER DATA_FOLDER [--manifest FILE]\n", argv[0]);

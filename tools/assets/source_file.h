@@ -26,6 +26,12 @@ class Source_File
 
     // "file:line: message"; the first error is kept, later ones are ignored.
     void Fail(int line, const std::string& message);
+    // Fails the file with a message that already names its place (an error in a file it includes).
+    void Fail_Text(const std::string& message)
+    {
+        if (m_error.empty())
+            m_error = message;
+    }
     bool Failed() const { return !m_error.empty(); }
     const std::string& Error() const { return m_error; }
 

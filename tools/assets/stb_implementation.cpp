@@ -3,5 +3,8 @@
 #define STB_TRUETYPE_IMPLEMENTATION
 #include <stb_image_write.h>
 #include <stb_truetype.h>
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#include <stb_image.h>
 #define STB_DXT_IMPLEMENTATION
 #include <stb_dxt.h>

@@ -49,16 +49,21 @@ std::vector<unsigned char> Encode_Wave(const std::vector<float>& samples, int ch
     return out;
 }
 
-void Normalise(std::vector<float>& samples, double peak, int rate)
+void Normalise(std::vector<float>& samples, double peak, int rate, double fade_seconds)
 {
+    // Fades first, so that the loudest sample left reaches the peak exactly.
+    size_t fade = std::min(samples.size() / 2, static_cast<size_t>(std::lround(fade_seconds * rate)));
+    for (size_t i = 0; i < fade; ++i)
+    {
+        float level = static_cast<float>(i) / fade;
+        samples[i] *= level;
+        samples[samples.size() - 1 - i] *= level;
+    }
     float loudest = 0;
     for (float s : samples)
         loudest = std::max(loudest, std::fabs(s));
     if (loudest > 0)
         for (float& s : samples)
             s = static_cast<float>(s * peak / loudest);
-    size_t fade = std::min(samples.size(), static_cast<size_t>(rate / 200));
-    for (size_t i = 0; i < fade; ++i)
-        samples[samples.size() - 1 - i] *= static_cast<float>(i) / fade;
 }
 } // namespace assets

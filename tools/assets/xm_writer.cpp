@@ -61,20 +61,26 @@ void Write_Instrument(Writer& w, const Xm_Instrument& in)
     w.U32(40);   // sample header size
     w.Zeros(96); // every note plays sample 0
     size_t points = std::min<size_t>(in.volume_envelope.size(), 12);
-    for (size_t i = 0; i < 12; ++i)
-    {
-        w.U16(i < points ? in.volume_envelope[i].tick : 0);
-        w.U16(i < points ? in.volume_envelope[i].value : 0);
-    }
-    w.Zeros(48); // panning envelope points
+    size_t pan_points = std::min<size_t>(in.panning_envelope.size(), 12);
+    for (const auto* envelope : {&in.volume_envelope, &in.panning_envelope})
+        for (size_t i = 0; i < 12; ++i)
+        {
+            w.U16(i < envelope->size() ? (*envelope)[i].tick : 0);
+            w.U16(i < envelope->size() ? (*envelope)[i].value : 0);
+        }
     w.U8(static_cast<uint32_t>(points));
-    w.U8(0);
+    w.U8(static_cast<uint32_t>(pan_points));
     bool sustain = in.sustain_point >= 0 && in.sustain_point < static_cast<int>(points);
+    bool loop = in.loop_start_point >= 0 && in.loop_start_point <= in.loop_end_point &&
+                in.loop_end_point < static_cast<int>(points);
+    bool pan_sustain =
+        in.panning_sustain_point >= 0 && in.panning_sustain_point < static_cast<int>(pan_points);
     w.U8(sustain ? in.sustain_point : 0);
-    w.U8(0), w.U8(0);          // volume loop start and end
-    w.U8(0), w.U8(0), w.U8(0); // panning sustain, loop start and end
-    w.U8((points > 0 ? 1 : 0) | (sustain ? 2 : 0));
-    w.U8(0); // panning envelope type
+    w.U8(loop ? in.loop_start_point : 0), w.U8(loop ? in.loop_end_point : 0);
+    w.U8(pan_sustain ? in.panning_sustain_point : 0);
+    w.U8(0), w.U8(0); // panning loop start and end
+    w.U8((points > 0 ? 1 : 0) | (sustain ? 2 : 0) | (loop ? 4 : 0));
+    w.U8((pan_points > 0 ? 1 : 0) | (pan_sustain ? 2 : 0));
     w.U8(in.vibrato_type), w.U8(in.vibrato_sweep), w.U8(in.vibrato_depth), w.U8(in.vibrato_rate);
     w.U16(in.fadeout);
     w.Zeros(263 - (w.out.size() - header_start));

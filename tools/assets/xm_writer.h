@@ -38,8 +38,11 @@ struct Xm_Instrument
     uint8_t panning = 128;
     int8_t relative_note = 0;
     uint16_t fadeout = 0;
-    std::vector<Xm_Envelope_Point> volume_envelope; // empty: none
-    int sustain_point = -1;                         // index into the envelope; below 0: none
+    std::vector<Xm_Envelope_Point> volume_envelope;  // empty: none
+    int sustain_point = -1;                          // index into the envelope; below 0: none
+    int loop_start_point = -1, loop_end_point = -1;  // envelope points the envelope loops between; -1: none
+    std::vector<Xm_Envelope_Point> panning_envelope; // values 0 to 64, 32 the centre; empty: none
+    int panning_sustain_point = -1;
     uint8_t vibrato_type = 0, vibrato_sweep = 0, vibrato_depth = 0, vibrato_rate = 0;
 };
 

@@ -4,8 +4,14 @@
 //       for the first time or N seconds have been written (default 600)
 //   vorta5-xm info IN.xm
 //       prints the header, the patterns and the instruments
+//   vorta5-xm trace IN.xm [--rate HZ] [--seconds N]
+//       plays the song as render does, without writing it, and prints a line at the start of every row:
+//       song position, pattern, row, ticks run and time in seconds, speed and tempo, then for each
+//       channel the note and instrument of its cell and the channel volume the row leaves; a row held
+//       by a pattern delay is marked with '*'
 #include "engine/audio/xm_player.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,7 +22,8 @@ namespace
 int Usage()
 {
     std::fprintf(stderr, "usage: vorta5-xm render IN.xm OUT.wav [--rate HZ] [--seconds N]\n"
-                         "       vorta5-xm info IN.xm\n");
+                         "       vorta5-xm info IN.xm\n"
+                         "       vorta5-xm trace IN.xm [--rate HZ] [--seconds N]\n");
     return 2;
 }
 
@@ -32,6 +39,23 @@ bool Read_All(const char* path, std::vector<uint8_t>& bytes)
     bool ok = !std::ferror(f);
     std::fclose(f);
     return ok;
+}
+
+// Reads the module and loads it into the player (without a device) at the rate. False, with the reason
+// on standard error, when it cannot.
+bool Load_Song(const char* in, int rate, std::vector<uint8_t>& bytes)
+{
+    if (!Read_All(in, bytes))
+    {
+        std::fprintf(stderr, "vorta5-xm: cannot read %s\n", in);
+        return false;
+    }
+    if (!g_xm_player.Initialise(rate, true, true, false) || !g_xm_player.Load(bytes.data(), bytes.size()))
+    {
+        std::fprintf(stderr, "vorta5-xm: %s is not a module the player can load\n", in);
+        return false;
+    }
+    return true;
 }
 
 void Put32(uint8_t* p, uint32_t v)
@@ -55,16 +79,8 @@ bool Write_Wave(FILE* f, int rate, uint32_t frames)
 int Render(const char* in, const char* out, int rate, double seconds)
 {
     std::vector<uint8_t> bytes;
-    if (!Read_All(in, bytes))
-    {
-        std::fprintf(stderr, "vorta5-xm: cannot read %s\n", in);
+    if (!Load_Song(in, rate, bytes))
         return 1;
-    }
-    if (!g_xm_player.Initialise(rate, true, true, false) || !g_xm_player.Load(bytes.data(), bytes.size()))
-    {
-        std::fprintf(stderr, "vorta5-xm: %s is not a module the player can load\n", in);
-        return 1;
-    }
     FILE* f = std::fopen(out, "wb");
     if (!f || !Write_Wave(f, rate, 0))
     {
@@ -105,20 +121,72 @@ int Render(const char* in, const char* out, int rate, double seconds)
     return 0;
 }
 
+// Prints one line a row start.
+class Row_Printer final : public XM_Row_Listener
+{
+  public:
+    explicit Row_Printer(int rate) : m_rate(rate) {}
+    void On_Row(const XM_Replayer& replayer, const XM_Row_Start& row) override
+    {
+        std::printf("%3d %3d %3d%c %8lld %10.4f %3d %3d ", row.position, row.pattern, row.row,
+                    row.repeat ? '*' : ' ', static_cast<long long>(row.tick),
+                    static_cast<double>(row.frame) / m_rate, row.speed, row.tempo);
+        for (int c = 0; c < replayer.Channel_Count(); ++c)
+        {
+            const XM_Channel& ch = replayer.Channel(c);
+            char note[4] = "---";
+            static const char names[] = "C-C#D-D#E-F-F#G-G#A-A#B-";
+            if (ch.note >= 1 && ch.note <= 96)
+                std::snprintf(note, sizeof note, "%.2s%d", names + (ch.note - 1) % 12 * 2,
+                              (ch.note - 1) / 12);
+            else if (ch.note == 97)
+                std::snprintf(note, sizeof note, "===");
+            char instrument[4] = "--";
+            if (ch.instrument_number)
+                std::snprintf(instrument, sizeof instrument, "%02X", ch.instrument_number);
+            std::printf(" |%s %s %2d", note, instrument, ch.volume);
+        }
+        std::printf("\n");
+    }
+
+  private:
+    int m_rate;
+};
+
+int Trace(const char* in, int rate, double seconds)
+{
+    std::vector<uint8_t> bytes;
+    if (!Load_Song(in, rate, bytes))
+        return 1;
+    std::printf("# pos pat row     tick       time spd bpm  channels: note instrument volume\n");
+    Row_Printer printer(rate);
+    g_xm_player.Set_Row_Listener(&printer);
+    g_xm_player.Play(1.0f);
+    const XM_Replayer& replayer = g_xm_player.Replayer();
+    const int64_t limit = static_cast<int64_t>(seconds * rate);
+    int16_t block[XM_Player::BLOCK_FRAMES * 2];
+    int64_t done = 0;
+    // Rows that start after the order list has wrapped are not printed: the first wrap ends the song.
+    while (done < limit)
+    {
+        int64_t wrap = replayer.First_Wrap_Frame();
+        if (wrap >= 0 && wrap <= done)
+            break;
+        int n = static_cast<int>(std::min<int64_t>(XM_Player::BLOCK_FRAMES, limit - done));
+        if (wrap >= 0)
+            n = static_cast<int>(std::min<int64_t>(n, wrap - done));
+        g_xm_player.Render(block, n);
+        done += n;
+    }
+    g_xm_player.Set_Row_Listener(nullptr);
+    return 0;
+}
+
 int Info(const char* in)
 {
     std::vector<uint8_t> bytes;
-    if (!Read_All(in, bytes))
-    {
-        std::fprintf(stderr, "vorta5-xm: cannot read %s\n", in);
+    if (!Load_Song(in, 44000, bytes))
         return 1;
-    }
-    g_xm_player.Initialise(44000, true, true, false);
-    if (!g_xm_player.Load(bytes.data(), bytes.size()))
-    {
-        std::fprintf(stderr, "vorta5-xm: %s is not a module the player can load\n", in);
-        return 1;
-    }
     const XM_Song& s = g_xm_player.Song();
     char name[21] = {}, tracker[21] = {};
     std::memcpy(name, bytes.data() + 17, 20);
@@ -167,11 +235,12 @@ int main(int argc, char** argv)
 {
     if (argc >= 3 && std::strcmp(argv[1], "info") == 0)
         return Info(argv[2]);
-    if (argc < 4 || std::strcmp(argv[1], "render") != 0)
+    bool trace = argc >= 3 && std::strcmp(argv[1], "trace") == 0;
+    if (!trace && (argc < 4 || std::strcmp(argv[1], "render") != 0))
         return Usage();
     int rate = 44000;
     double seconds = 600.0;
-    for (int a = 4; a < argc; ++a)
+    for (int a = trace ? 3 : 4; a < argc; ++a)
     {
         if (std::strcmp(argv[a], "--rate") == 0 && a + 1 < argc)
             rate = std::atoi(argv[++a]);
@@ -182,5 +251,7 @@ int main(int argc, char** argv)
     }
     if (rate < 8000 || rate > 192000 || !(seconds > 0.0))
         return Usage();
+    if (trace)
+        return Trace(argv[2], rate, seconds);
     return Render(argv[2], argv[3], rate, seconds);
 }
