@@ -5,6 +5,7 @@
 #include "menu_support.h"
 #include "support/private_display.h"
 #include "support/program_runner.h"
+#include "support/requirements.h"
 
 #include <gtest/gtest.h>
 
@@ -165,8 +166,8 @@ class Session
 TEST(MenuProgramTest, PagesRebindingAndTheMainMenusItemsWithRealKeys)
 {
     test_support::Private_Display display(1920, 1080);
-    if (!display.Ready() || !Shell("command -v xdotool"))
-        GTEST_SKIP() << "needs Xvfb and xdotool";
+    if (!display.Ready() || !test_support::Have_Program("xdotool") || !test_support::Have_Program("import"))
+        VORTA5_SKIP() << "needs Xvfb, xdotool and ImageMagick's import";
     display.Use();
     test_support::Scratch_Folder folder;
 
