@@ -95,15 +95,18 @@ constexpr Name_Row k_names[] = {
     {"tab", 15},
     {"pageup", 201},
     {"pagedown", 209},
+    // The names the controls file has always written for these two keys.
+    {"page up", 201},
+    {"page down", 209},
     {"return", 28},
     {"space", 57},
 };
 
-// What follows the lower-case "np" prefix.
+// The numeric pad: the "np" prefix must be lower case, the rest is compared without regard to case.
 constexpr Name_Row k_pad_names[] = {
-    {"1", 79},      {"2", 80},    {"3", 81},     {"4", 75},    {"5", 76},      {"6", 77},
-    {"7", 71},      {"8", 72},    {"9", 73},     {"dot", 83},  {"enter", 156}, {"lock", 69},
-    {"slash", 181}, {"star", 55}, {"minus", 74}, {"plus", 78},
+    {"np1", 79},      {"np2", 80},    {"np3", 81},     {"np4", 75},    {"np5", 76},      {"np6", 77},
+    {"np7", 71},      {"np8", 72},    {"np9", 73},     {"npdot", 83},  {"npenter", 156}, {"nplock", 69},
+    {"npslash", 181}, {"npstar", 55}, {"npminus", 74}, {"npplus", 78},
 };
 
 template <size_t N> int Find_Name(const Name_Row (&table)[N], const char* name)
@@ -123,11 +126,22 @@ int Key_From_Name(const char* name)
         return Key_From_Char(name[0]);
     if (name[0] == 'n' && name[1] == 'p')
     {
-        int code = Find_Name(k_pad_names, name + 2);
-        if (code)
-            return code;
+        for (const Name_Row& row : k_pad_names)
+            if (strcasecmp(row.name + 2, name + 2) == 0)
+                return row.code;
     }
     return Find_Name(k_names, name);
+}
+
+const char* Name_From_Key(int scan_code)
+{
+    for (const Name_Row& row : k_names)
+        if (row.code == scan_code)
+            return row.name;
+    for (const Name_Row& row : k_pad_names)
+        if (row.code == scan_code)
+            return row.name;
+    return nullptr;
 }
 
 char Char_From_Key(int scan_code, bool shift, bool caps_lock)

@@ -7,6 +7,10 @@
 // it.
 int Key_From_Name(const char* name);
 
+// The first name of the key-name table for the scan code ("np" names included), which Key_From_Name reads
+// back as that code; null when the table has none.
+const char* Name_From_Key(int scan_code);
+
 // The character the key types (shifted when shift is given, else the caps-lock character when caps lock is
 // given), 0 when the key types nothing.
 char Char_From_Key(int scan_code, bool shift, bool caps_lock);

@@ -19,6 +19,7 @@
 class CSound_2d;
 class Input_Playback;
 class Input_Recorder;
+class Input_System;
 class Keyboard;
 class Sprite;
 class Text_File;
@@ -218,6 +219,17 @@ class App : public Vorta_Callbacks
     void Menu_Move(int count);
     void Menu_Update();
     void Menu_Render();
+    // The window's input system, or null without a window.
+    Input_System* Get_Input() const;
+    // Pad `index` of the input system, else pad 0 (index 0); its name becomes the joypad menu's first item.
+    // Nothing without a window.
+    void Select_Pad(int32_t index);
+    // Menu pages of their own (menus.cpp, menu_render.cpp).
+    void Main_Menu_Update();
+    void Options_Menu_Update();
+    void Joypad_Menu_Update();
+    // The key, axis and button capture pages.
+    void Capture_Update();
 
     // ---- Pads plugged in and pulled out (game/menus/pad_follow.cpp) ----
     // When the input's controller list has changed, the selected pad is chosen again (the pad at the pad

@@ -30,17 +30,3 @@ void App::Draw_Backdrop() {}
 void App::Draw_Gauge(float, float, float, float, float, const Colour&, const Colour&) {}
 void App::Apply_Ground_Contact() {}
 void App::Teleport_Jump() {}
-
-// Menus and controls
-void App::Sample_Controls() {}
-void App::Draw_Touch_Controls() {}
-void App::Load_Controls() {}
-void App::Menu_Move(int) {}
-void App::Menu_Update() {}
-void App::Menu_Render() {}
-Controls::~Controls() {}
-bool Save_Controls(const Controls&, const char*)
-{
-    return false;
-}
-void Append_Key_Name(char*, int, int) {}

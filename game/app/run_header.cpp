@@ -3,7 +3,6 @@
 // and the trace line of each frame.
 #include "engine/core/vorta_window.h"
 #include "engine/input/input_recording.h"
-#include "engine/input/input_system.h"
 #include "engine/input/key_names.h"
 #include "game/app/app.h"
 
@@ -259,15 +258,7 @@ bool App::Apply_Run_Header(const Input_Playback& playback, char* error, int size
                 return Fail(error, size, "a controls item cannot be read", word.c_str());
         }
     // The pad the index picks among the recording's pads, as loading the controls picks it.
-    Input_System* input = window ? window->Get_Input() : nullptr;
-    controls.pad = input ? input->Get_Controller(controls.pad_index) : nullptr;
-    if (!controls.pad)
-    {
-        controls.pad_index = 0;
-        controls.pad = input ? input->Get_Controller(0) : nullptr;
-    }
-    if (controls.pad)
-        std::snprintf(joypad_name, sizeof joypad_name, "%s", controls.pad->Get_Name());
+    Select_Pad(controls.pad_index);
 
     for (float& period : anim_period)
         period = 0.03125f;

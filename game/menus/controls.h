@@ -4,7 +4,9 @@
 #include <cstdint>
 
 class Controller;
+class Keyboard;
 class Sprite;
+class Touch_State;
 
 // Binding slots.
 enum Control_Binding
@@ -51,7 +53,24 @@ struct Controls
     bool Use_Pressed() const { return use_frames == 1; }
 };
 
-// Writes the bindings to the file (CR LF lines); false when it cannot be written.
+// The keys the key set-up page can bind, in the order it looks for a key that went down.
+constexpr int CAPTURE_KEY_COUNT = 64;
+extern const int k_capture_keys[CAPTURE_KEY_COUNT];
+constexpr int KEY_SPACE = 57;
+
+// Writes the bindings to the file (CR LF lines, through a temporary file renamed over the old one); false
+// when it cannot be written.
 bool Save_Controls(const Controls& controls, const char* file_name = "controls.txt");
-// Appends the quoted display name of a scan code to the text (of the given capacity).
+// Appends the quoted display name of a scan code to the text (of the given capacity). Every name it gives
+// reads back as the same key through the key-name reader.
 void Append_Key_Name(char* text, int capacity, int scan_code);
+
+// Reads a controls file into the record: keys, pad bindings and the overlay flag. A value that is missing,
+// empty or unusable (an unknown key name, a word that is no whole number) keeps what the record holds.
+// `pad_index` gets the file's pad_index when it has a usable one and is left alone otherwise. False when
+// the file cannot be read.
+bool Read_Controls(Controls& controls, const char* file_name, int32_t& pad_index);
+
+// One frame of the controls from the keyboard (null when there is none), the selected pad and the touch
+// points (read only while the touch sprite exists); aspect is the viewport's height / width.
+void Sample_Controls(Controls& controls, const Keyboard* keyboard, const Touch_State* touch, float aspect);

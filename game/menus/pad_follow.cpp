@@ -4,8 +4,6 @@
 #include "engine/input/input_system.h"
 #include "game/app/app.h"
 
-#include <cstdio>
-
 void App::Follow_Pads()
 {
     Input_System* input = window ? window->Get_Input() : nullptr;
@@ -14,13 +12,5 @@ void App::Follow_Pads()
     pad_changes_seen = input->Get_Controller_Changes();
     // Controllers stay in the list once made, so the pad at the index is the one chosen before, or the
     // first when the index lies past the list.
-    Controller* pad = input->Get_Controller(controls.pad_index);
-    if (!pad)
-    {
-        controls.pad_index = 0;
-        pad = input->Get_Controller(0);
-    }
-    controls.pad = pad;
-    if (pad)
-        std::snprintf(joypad_name, sizeof(joypad_name), "%s", pad->Get_Name());
+    Select_Pad(controls.pad_index);
 }

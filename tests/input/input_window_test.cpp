@@ -382,7 +382,8 @@ TEST_F(InputWindowTest, VirtualJoypadAxesButtonsAndHat)
     EXPECT_TRUE(pad->Button_Released(5));
     EXPECT_EQ(pad->Get_POV(), -1);
 
-    // A pad that goes away reads as released: centred, its buttons up.
+    // A pad that goes away reads as released: centred, its buttons up; it says that it is gone.
+    EXPECT_TRUE(pad->Is_Attached());
     SDL_JoystickSetVirtualAxis(joystick, 0, 32767);
     SDL_JoystickSetVirtualButton(joystick, 5, SDL_PRESSED);
     Pass();
@@ -391,6 +392,7 @@ TEST_F(InputWindowTest, VirtualJoypadAxesButtonsAndHat)
     SDL_JoystickDetachVirtual(first);
     Pass();
     EXPECT_FALSE(pad->Is_Attached());
+    EXPECT_TRUE(input->Get_Controller(1)->Is_Attached());
     EXPECT_EQ(pad->Get_Axis(0), 0.0f);
     EXPECT_EQ(pad->Button_Held(5), 0u);
     EXPECT_TRUE(pad->Button_Released(5));

@@ -57,7 +57,9 @@ TEST(KeyNamesTest, NamesGiveScanCodes)
         {"=", 13},
         {"|", 86},
         {" ", 57},
-        {"Page Up", 0},
+        {"Page Up", 201}, // the names the controls file writes for these keys
+        {"page down", 209},
+        {"PageUp ", 0},
         {"f13", 0},
         {"np", 0},
         {"", 0},
@@ -67,6 +69,25 @@ TEST(KeyNamesTest, NamesGiveScanCodes)
     for (const Case& c : cases)
         EXPECT_EQ(Key_From_Name(c.name), c.code) << '"' << c.name << '"';
     EXPECT_EQ(Key_From_Name(nullptr), 0);
+}
+
+TEST(KeyNamesTest, EveryNamedKeyHasANameThatReadsBack)
+{
+    int named = 0;
+    for (int code = -1; code < 300; ++code)
+    {
+        const char* name = Name_From_Key(code);
+        if (!name)
+            continue;
+        ++named;
+        EXPECT_EQ(Key_From_Name(name), code) << name;
+    }
+    EXPECT_EQ(named, 47); // 12 function keys, 19 others, 16 of the numeric pad
+    EXPECT_STREQ(Name_From_Key(41), "grave");
+    EXPECT_STREQ(Name_From_Key(55), "npstar");
+    EXPECT_STREQ(Name_From_Key(29), "lctrl");
+    EXPECT_EQ(Name_From_Key(30), nullptr); // letters go by their characters
+    EXPECT_EQ(Name_From_Key(0), nullptr);
 }
 
 TEST(KeyNamesTest, CharactersOfKeysWithShiftAndCapsLock)
