@@ -7,32 +7,8 @@ void App::Load_Levels() {}
 void App::Select_Current_Level() {}
 void App::Advance_Level() {}
 
-// Player and moon buggy
-void App::Update_Play() {}
-void App::Respawn_Pilot() {}
-void App::Fire_Laser() {}
-void App::Use_Control() {}
-bool App::In_Reach(const Game_Object&)
-{
-    return false;
-}
-void App::Load_Buggy() {}
-bool App::Can_Drive(int)
-{
-    return false;
-}
-void App::Make_Crater(float) {}
-void App::Lay_Bridge(float) {}
-void App::Generate_Floor(Player_Record&) {}
-void App::Add_Score(int32_t) {}
-void App::Destroy_Buggy() {}
-void App::Reset_Player(Player_Record&) {}
-void App::Clear_Player(Player_Record&) {}
+// Mission set-up of a player's level
 void App::Set_Up_Level(Player_Record&, bool) {}
-Game_Object* App::New_Object()
-{
-    return nullptr;
-}
 
 // Aliens
 void App::Update_Aliens(float) {}
@@ -74,13 +50,6 @@ Plasma_Ball* App::Pilot_Plasma_Hit()
 {
     return nullptr;
 }
-
-// Play-field drawing and HUD
-void App::Render_Play() {}
-void App::Draw_Backdrop() {}
-void App::Draw_Gauge(float, float, float, float, float, const Colour&, const Colour&) {}
-void App::Apply_Ground_Contact() {}
-void App::Teleport_Jump() {}
 
 // Menus and controls
 void App::Sample_Controls() {}
