@@ -9,8 +9,6 @@
 namespace
 {
 constexpr int KEY_ESCAPE = 1;
-constexpr int KEY_5 = 6;
-constexpr int KEY_RIGHT_CONTROL = 157;
 
 constexpr float CEILING_Y = 0.175f; // the HUD band lies above
 constexpr float GRAVITY = 0.0003f;  // per frame, not scaled by the frame factor
@@ -131,11 +129,7 @@ void App::Update_Play()
         pilot_vy = 0.0f;
     }
 
-    // Developer key: Right Control + 5 moves on to the next level.
-    if (keyboard && keyboard->Key_Down(KEY_RIGHT_CONTROL) && keyboard->Key_Pressed(KEY_5))
-        Advance_Level();
-
-    // 6. Aliens and mission objects; 7. lasers, then plasma balls.
+    // 6. Aliens and mission objects (with the developer keys); 7. lasers, then plasma balls.
     Update_Aliens(t);
     Update_Lasers(t);
     Update_Plasma_Balls(t);

@@ -181,14 +181,3 @@ void App::Clear_Player(Player_Record& record)
         object.Reset();
     record.gun = record.bomb = record.teleporter1 = record.teleporter2 = record.launcher = nullptr;
 }
-
-Game_Object* App::New_Object()
-{
-    for (Game_Object& object : player->objects)
-        if (object.state == OBJECT_FREE)
-        {
-            object.Reset();
-            return &object;
-        }
-    return nullptr;
-}

@@ -1,6 +1,6 @@
 // The floor (generation, craters, bridges, the buggy's way ahead) and what the pilot does with items: the
 // use control at the buggy, loading the buggy, the laser's timer, and what a new life sweeps away.
-#include "play_fixture.h"
+#include "player_fixture.h"
 
 #include "game/play/random.h"
 
@@ -10,7 +10,7 @@ namespace
 {
 constexpr float G = 0.88f;
 
-class FloorTest : public Play_Test
+class FloorTest : public Player_Test
 {
 };
 
@@ -97,7 +97,7 @@ TEST_F(FloorTest, TheBuggyMayNotDriveIntoARockOrCraterWithinFiveColumnsUntilABri
     }
 }
 
-class ItemsTest : public Play_Test
+class ItemsTest : public Player_Test
 {
   protected:
     // The pilot on the ground at this distance from the buggy, pressing use.

@@ -1,6 +1,6 @@
 // Play allocates nothing: every operator new of this test program is counted, and frames of play with full
 // pools (walking, flying, firing, driving, falling, turns) and their drawing on a real window must add none.
-#include "play_fixture.h"
+#include "player_fixture.h"
 
 #include "engine/render/sprite.h"
 
@@ -106,7 +106,7 @@ long Allocations_Over_Play(App& app, const std::function<void()>& frame)
     return g_allocations.load() - before;
 }
 
-class NoAllocationTest : public Play_Test
+class NoAllocationTest : public Player_Test
 {
 };
 
@@ -118,7 +118,7 @@ TEST_F(NoAllocationTest, FramesOfPlayAllocateNothing)
     EXPECT_EQ(app->current_player_index, 1); // the turn went over to the second player
 }
 
-class NoAllocationWindowTest : public Play_Window_Test
+class NoAllocationWindowTest : public Player_Window_Test
 {
 };
 

@@ -1,6 +1,6 @@
 // The pilot frame by frame: the wrapping world, walking, jet flight with fuel and carried loads, braking,
 // the updraft over rocks and craters, falls, driving, and the teleport's jump made by the drawing.
-#include "play_fixture.h"
+#include "player_fixture.h"
 
 #include <cmath>
 
@@ -21,7 +21,7 @@ TEST(WorldTest, WrapAndShortestDifferenceOnTheRing)
     EXPECT_EQ(Centre_Column(99.99f), 30); // 5999 + 31, wrapped
 }
 
-class PilotTest : public Play_Test
+class PilotTest : public Player_Test
 {
 };
 

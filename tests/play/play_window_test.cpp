@@ -2,7 +2,7 @@
 // lives icons (test sprites with one colour a cell, checked by pixels); the rules that measure sprite
 // cells (refuelling at the buggy, the teleporter's box, the reach of the hands); and Escape pressed in the
 // running frame loop.
-#include "play_fixture.h"
+#include "player_fixture.h"
 
 #include "engine/core/vorta_window.h"
 #include "platform/os_window.h"
@@ -24,7 +24,7 @@ testing::AssertionResult Near_Rgb(uint32_t got, uint32_t want, int tolerance = 3
     return testing::AssertionSuccess();
 }
 
-class PlayWindowTest : public Play_Window_Test
+class PlayWindowTest : public Player_Window_Test
 {
 };
 

@@ -1,12 +1,12 @@
 // Score and lives: extra lives, the buggy's destruction ending a player's game, the turn order of two
 // players, and the end of a game handing over to the hiscore screens.
-#include "play_fixture.h"
+#include "player_fixture.h"
 
 namespace
 {
 constexpr float G = 0.88f;
 
-class TurnsTest : public Play_Test
+class TurnsTest : public Player_Test
 {
   protected:
     // Frames until the state changes from `state` (at most `limit`); the frames taken.

@@ -14,7 +14,7 @@
 
 class Vorta_Engine;
 
-class Play_Test : public ::testing::Test
+class Player_Test : public ::testing::Test
 {
   protected:
     void SetUp() override;
@@ -36,7 +36,7 @@ class Play_Test : public ::testing::Test
 };
 
 // The real window and sprites; tests skip without a display.
-class Play_Window_Test : public Play_Test
+class Player_Window_Test : public Player_Test
 {
   protected:
     static constexpr int WIDTH = 1920;

@@ -1,5 +1,5 @@
 // The play tests' App, clock, window, test sprites and pixel helpers.
-#include "play_fixture.h"
+#include "player_fixture.h"
 
 #include "engine/core/vorta_engine.h"
 #include "engine/core/vorta_log.h"
@@ -70,9 +70,9 @@ uint32_t Test_Cell_Colour(int sprite, int cell)
     return r << 16 | g << 8 | 0x80u;
 }
 
-// ---- Play_Test ----
+// ---- Player_Test ----
 
-void Play_Test::SetUp()
+void Player_Test::SetUp()
 {
     app = std::make_unique<App>();
     g_app = app.get();
@@ -83,13 +83,13 @@ void Play_Test::SetUp()
     New_Game();
 }
 
-void Play_Test::TearDown()
+void Player_Test::TearDown()
 {
     app.reset();
     g_app = nullptr;
 }
 
-void Play_Test::New_Game(bool one_player)
+void Player_Test::New_Game(bool one_player)
 {
     app->Start_Game(one_player);
     for (int i = 0; i < (one_player ? 1 : 2); ++i)
@@ -112,7 +112,7 @@ void Play_Test::New_Game(bool one_player)
     Advance(3.0f);
 }
 
-void Play_Test::Step(int frames)
+void Player_Test::Step(int frames)
 {
     for (int i = 0; i < frames; ++i)
     {
@@ -122,12 +122,12 @@ void Play_Test::Step(int frames)
     }
 }
 
-void Play_Test::Advance(float seconds)
+void Player_Test::Advance(float seconds)
 {
     g_vorta_clock.now += static_cast<int64_t>(static_cast<double>(g_vorta_clock.frequency) * seconds);
 }
 
-Game_Object& Play_Test::Add_Object(int32_t type, float x, float y, int32_t state)
+Game_Object& Player_Test::Add_Object(int32_t type, float x, float y, int32_t state)
 {
     Game_Object* object = app->New_Object();
     EXPECT_NE(object, nullptr);
@@ -139,12 +139,12 @@ Game_Object& Play_Test::Add_Object(int32_t type, float x, float y, int32_t state
     return *object;
 }
 
-// ---- Play_Window_Test ----
+// ---- Player_Window_Test ----
 
-Vorta_Engine* Play_Window_Test::engine = nullptr;
-Vorta_Window* Play_Window_Test::window = nullptr;
-test_support::Scratch_Folder* Play_Window_Test::folder = nullptr;
-test_support::Private_Display* Play_Window_Test::display = nullptr;
+Vorta_Engine* Player_Window_Test::engine = nullptr;
+Vorta_Window* Player_Window_Test::window = nullptr;
+test_support::Scratch_Folder* Player_Window_Test::folder = nullptr;
+test_support::Private_Display* Player_Window_Test::display = nullptr;
 
 namespace
 {
@@ -179,7 +179,7 @@ void Write_Test_Sprite(const test_support::Scratch_Folder& folder, const Test_Sp
 }
 } // namespace
 
-void Play_Window_Test::SetUpTestSuite()
+void Player_Window_Test::SetUpTestSuite()
 {
     folder = new test_support::Scratch_Folder();
     fs::create_directories(folder->Path() / "data" / "textures");
@@ -209,7 +209,7 @@ void Play_Window_Test::SetUpTestSuite()
     viewport->Set_Size(1.0f, 1.0f);
 }
 
-void Play_Window_Test::TearDownTestSuite()
+void Player_Window_Test::TearDownTestSuite()
 {
     delete engine;
     engine = nullptr;
@@ -221,7 +221,7 @@ void Play_Window_Test::TearDownTestSuite()
     folder = nullptr;
 }
 
-void Play_Window_Test::SetUp()
+void Player_Window_Test::SetUp()
 {
     if (!window || !window->Get_Swap_Chain())
         GTEST_SKIP() << "no window with a device: " << platform::Last_Window_Error();
@@ -242,14 +242,14 @@ void Play_Window_Test::SetUp()
     New_Game();
 }
 
-void Play_Window_Test::TearDown()
+void Player_Window_Test::TearDown()
 {
     if (window)
         window->Get_Viewport(0)->Set_Callbacks(nullptr);
-    Play_Test::TearDown();
+    Player_Test::TearDown();
 }
 
-void Play_Window_Test::Draw_Play_Field()
+void Player_Window_Test::Draw_Play_Field()
 {
     D3D_SwapChain* chain = window->Get_Swap_Chain();
     chain->Make_Current();
@@ -265,20 +265,20 @@ void Play_Window_Test::Draw_Play_Field()
     ASSERT_EQ(pixels.size(), static_cast<size_t>(WIDTH) * HEIGHT * 4);
 }
 
-void Play_Window_Test::Frame_Pass()
+void Player_Window_Test::Frame_Pass()
 {
     Advance(1.0f / 60.0f);
     engine->Pump_Messages();
     window->Frame();
 }
 
-uint32_t Play_Window_Test::Pixel(int x, int y) const
+uint32_t Player_Window_Test::Pixel(int x, int y) const
 {
     const uint8_t* p = &pixels[(static_cast<size_t>(y) * WIDTH + x) * 4];
     return static_cast<uint32_t>(p[0]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[2];
 }
 
-bool Play_Window_Test::Row_Has(int y0, int y1, uint32_t rgb) const
+bool Player_Window_Test::Row_Has(int y0, int y1, uint32_t rgb) const
 {
     for (int y = y0; y <= y1; ++y)
         for (int x = 0; x < WIDTH; ++x)
