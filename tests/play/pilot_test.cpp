@@ -198,7 +198,7 @@ TEST_F(PilotTest, AHitPilotFallsLosesALifeAndLeavesACrater)
 TEST_F(PilotTest, TheLaunchersAndItemsDoNotHurtThePilot)
 {
     for (int32_t type : {OBJ_LAUNCHER, OBJ_BOMB, OBJ_TELEPORTER_1, OBJ_GUN, OBJ_BRIDGE})
-        Add_Object(type, 10.0f, G);
+        Add_Object(type, 10.0f, G).action_timer.Start(80.0f); // the launcher's countdown runs
     Step();
     EXPECT_EQ(app->game_state, STATE_ON_FOOT);
     EXPECT_EQ(P().lives, 3);

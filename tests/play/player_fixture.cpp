@@ -136,6 +136,7 @@ Game_Object& Player_Test::Add_Object(int32_t type, float x, float y, int32_t sta
     object->x = x;
     object->y = y;
     object->size = 0.05f;
+    object->ground_y = 0.925f; // where items rest
     return *object;
 }
 

@@ -27,7 +27,7 @@ class Player_Test : public ::testing::Test
     void Step(int frames = 1);
     // Moves the clock on without a frame.
     static void Advance(float seconds);
-    // An object in the current player's table, resting on the ground unless its state is given.
+    // An object in the current player's table, resting on the ground (0.925) unless its state is given.
     Game_Object& Add_Object(int32_t type, float x, float y, int32_t state = OBJECT_RESTING);
 
     Player_Record& P() { return *app->player; }
