@@ -148,36 +148,18 @@ void App::End_Turn()
     }
 }
 
-void App::Reset_Player(Player_Record& record)
-{
-    record.pilot_x = 0.0f;
-    record.pilot_y = ground_y;
-    record.buggy_x = 0.0f;
-    record.buggy_y = wide_screen ? 0.858f : 0.8875f;
-    record.level = 0;
-    record.lives = START_LIVES;
-    record.score = 0;
-    record.next_extra_life = EXTRA_LIFE_STEP;
-    record.gun_mounted = 0;
-    record.buggy_destroyed = 0;
-    for (Game_Object& object : record.objects)
-        object.Reset();
-    record.gun = record.bomb = record.teleporter1 = record.teleporter2 = record.launcher = nullptr;
-    Generate_Floor(record);
-}
-
+// An empty record: no floor, nobody in play, no objects or mission links, the first extra life at 10000.
 void App::Clear_Player(Player_Record& record)
 {
-    record.floor = Floor{};
-    record.pilot_x = record.pilot_y = 0.0f;
-    record.buggy_x = record.buggy_y = 0.0f;
-    record.level = 0;
-    record.lives = 0;
-    record.score = 0;
+    record = Player_Record{};
     record.next_extra_life = EXTRA_LIFE_STEP;
-    record.gun_mounted = 0;
-    record.buggy_destroyed = 0;
-    for (Game_Object& object : record.objects)
-        object.Reset();
-    record.gun = record.bomb = record.teleporter1 = record.teleporter2 = record.launcher = nullptr;
+}
+
+void App::Reset_Player(Player_Record& record)
+{
+    Clear_Player(record);
+    record.pilot_y = ground_y;
+    record.buggy_y = wide_screen ? 0.858f : 0.8875f;
+    record.lives = START_LIVES;
+    Generate_Floor(record);
 }
