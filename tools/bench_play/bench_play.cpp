@@ -1,8 +1,9 @@
 // bench_play: microseconds a frame of Update_Play and of Render_Play with every pool full (512 particles,
-// 32 laser beams, 64 plasma balls, 100 objects), first without a window (the rules alone), then on a
-// 1920 x 1080 window with the game's sprites (every quad written and every batch drawn). Run it on a display
-// or under xvfb-run; it works in a scratch folder with a copy of the data folder beside the program, where
-// any sprite the data folder lacks gets a stand-in script, so that every batch has frames to write.
+// 32 laser beams, 64 plasma balls, 100 objects: aliens of all twelve kinds), first without a window (the
+// rules alone), then on a 1920 x 1080 window with the game's sprites (every quad written and every batch
+// drawn). Run it on a display or under xvfb-run; it works in a scratch folder with a copy of the data folder
+// beside the program, where any sprite the data folder lacks gets a stand-in script, so that every batch has
+// frames to write.
 #include "engine/core/vorta_engine.h"
 #include "engine/core/vorta_log.h"
 #include "engine/core/vorta_timer.h"
@@ -51,8 +52,8 @@ fs::path Enter_Scratch_Folder()
     return scratch;
 }
 
-// A game in play with every pool full, on a floor with craters and bridges.
-void Fill_Pools(App& app)
+// A two-player game in play, on a floor with bridges every few columns.
+void Start(App& app)
 {
     app.levels = new Level_Record[1]();
     app.level_count = 1;
@@ -61,25 +62,36 @@ void Fill_Pools(App& app)
     Player_Record& p = *app.player;
     for (int i = 0; i < FLOOR_COLUMNS - 1; i += 7)
         p.floor.bridges[i] = p.floor.bridges[i + 1] = 1;
+}
+
+// Every pool full again (the updates free what has run its course): particles, beams, balls, and aliens of
+// all twelve kinds in every free object slot, near enough to be drawn but clear of the pilot.
+void Fill_Pools(App& app)
+{
+    Player_Record& p = *app.player;
     for (int i = 0; i < MAX_PARTICLES; ++i)
-        app.Add_Particle(0.5f, {p.pilot_x + (i % 40) * 0.02f - 0.4f, 0.2f + (i % 13) * 0.05f}, {0.05f, -1.0f},
-                         {0.0001f, 0.0001f});
-    for (Particle& particle : app.particles)
-        if (particle.sprite == SPRITE_NONE) // the effects are not written yet: fill by hand
-        {
-            particle.sprite = SPRITE_EXPLOSION;
-            particle.glow_sprite = SPRITE_GLOW;
-            particle.width = 0.05f;
-            particle.height = -1.0f;
-            particle.screen_x = particle.screen_y = 0.5f;
-        }
+    {
+        Particle& particle = app.particles[i];
+        particle.sprite = SPRITE_EXPLOSION;
+        particle.glow_sprite = SPRITE_GLOW;
+        particle.frame = 0;
+        particle.x = Wrap_X(p.pilot_x + static_cast<float>(i % 40) * 0.02f - 0.4f);
+        particle.y = 0.2f + static_cast<float>(i % 13) * 0.05f;
+        particle.width = 0.05f;
+        particle.height = -1.0f;
+        particle.screen_x = particle.x - p.pilot_x + 0.5f;
+        particle.screen_y = particle.y;
+        particle.frame_time = 0.5f;
+        particle.frame_timer.Start(0.5f);
+    }
     for (Laser_Beam& beam : app.lasers)
     {
         beam.active = 1;
         beam.speed = 0.03f;
+        beam.head_x = 0.8f;
         for (int i = 0; i < LASER_SEGMENTS; ++i)
         {
-            beam.segment_age[i] = i % 8;
+            beam.segment_age[i] = i % 7;
             beam.segment_x[i] = 0.5f + 0.03f * static_cast<float>(i);
         }
     }
@@ -88,20 +100,27 @@ void Fill_Pools(App& app)
         Plasma_Ball& ball = app.plasma_balls[i];
         ball.active = 1;
         ball.sprite = SPRITE_PLAZMA_BALL;
-        ball.x = p.pilot_x + 0.01f * static_cast<float>(i) - 0.3f;
+        ball.x = Wrap_X(p.pilot_x + 0.01f * static_cast<float>(i) - 0.3f);
         ball.y = 0.3f;
         ball.friendly = 1;
+        ball.life_timer.Start(2.5f);
     }
+    int kind = 0;
     for (Game_Object& object : p.objects)
         if (object.state == OBJECT_FREE)
         {
-            object.type = OBJ_GUN;
-            object.state = OBJECT_RESTING;
-            object.sprite = object.sprite2 = SPRITE_GUN;
-            object.x = object.x2 = p.pilot_x + 0.3f;
-            object.y = object.y2 = 0.9f;
-            object.size = object.size2 = 0.05f;
+            object.Reset();
+            object.type = kind;
+            object.state = OBJECT_ALIVE;
+            object.sprite = SPRITE_METEOR + kind;
+            object.x = Wrap_X(p.pilot_x + 0.1f + 0.05f * static_cast<float>(kind));
+            object.y = 0.2f + 0.05f * static_cast<float>(kind);
+            object.ground_y = 0.9f;
+            object.size = 0.05f;
+            kind = (kind + 1) % ALIEN_KINDS;
         }
+    app.game_state = STATE_ON_FOOT; // keep playing on foot, in the air, firing
+    p.pilot_y = 0.5f;
     app.pilot_vx = 0.01f;
     app.controls.x = 1.0f;
     app.controls.y = 0.5f;
@@ -122,6 +141,7 @@ Figures Run(App& app, int frames)
     for (int i = 0; i < frames; ++i)
     {
         g_vorta_clock.now += g_vorta_clock.frequency / 60;
+        Fill_Pools(app);
         const auto t0 = clock::now();
         app.Update_Play();
         const auto t1 = clock::now();
@@ -144,8 +164,6 @@ Figures Run(App& app, int frames)
         f.update_us += us(t1 - t0);
         f.write_us += us(t2 - t1);
         f.draw_us += us(t3 - t2);
-        if (app.game_state != STATE_ON_FOOT) // keep playing on foot
-            app.game_state = STATE_ON_FOOT;
     }
     f.update_us /= frames;
     f.write_us /= frames;
@@ -171,7 +189,7 @@ int main(int argc, char** argv)
     {
         auto app = std::make_unique<App>();
         g_app = app.get();
-        Fill_Pools(*app);
+        Start(*app);
         Print("no window:", Run(*app, frames), "");
         g_app = nullptr;
     }
@@ -208,7 +226,7 @@ int main(int argc, char** argv)
             delete app->font;
             app->font = nullptr;
         }
-        Fill_Pools(*app);
+        Start(*app);
         Run(*app, 10); // first draws set up the buffers
         char note[64];
         std::snprintf(note, sizeof note, "   (%d sprites%s)", loaded, app->font ? ", font" : ", no font");
