@@ -17,9 +17,12 @@ TEST_F(Mission_Test, ABombSetDownGentlyRestsAndADroppedOneGoesOff)
     bomb->state = OBJECT_FALLING;
     bomb->y = bomb->ground_y - 0.0001f;
     bomb->vy = 0.0f;
-    app->Update_Object(*bomb, 1.0f);
+    bomb->x = 21.0f;
+    for (int i = 0; i < 5 && bomb->state == OBJECT_FALLING; ++i)
+        app->Update_Object(*bomb, 1.0f);
     EXPECT_EQ(bomb->state, OBJECT_RESTING);
     EXPECT_FLOAT_EQ(bomb->y, bomb->ground_y);
+    EXPECT_FLOAT_EQ(bomb->x, 21.0f) << "it did not go off (a new bomb would wait by the buggy)";
 
     // Dropped from the pilot's height: it explodes and a new bomb waits by the buggy in the same record.
     bomb->state = OBJECT_FALLING;
@@ -54,10 +57,13 @@ TEST_F(Mission_Test, ABlastReachesTheLauncherWithinItsSizeAcrossTheSeamToo)
         app->current_level = app->levels;
         Game_Object* launcher = app->Create_Launcher(c.launcher_x);
         app->player->launcher = launcher;
+        const int32_t score = app->player->score;
         app->Bomb_Blast(c.blast_x);
-        const bool gone = launcher->state == OBJECT_FREE || launcher->x != c.launcher_x;
-        EXPECT_EQ(gone, c.destroyed) << c.launcher_x << " " << c.blast_x;
+        // Destroyed: 3000 points, the level completed and a new base built.
+        EXPECT_EQ(app->player->score - score, c.destroyed ? 3000 : 0) << c.launcher_x << " " << c.blast_x;
         EXPECT_EQ(app->player->level, c.destroyed ? 1 : 0);
+        EXPECT_EQ(Count(OBJ_LAUNCHER), 1);
+        EXPECT_EQ(launcher->state, OBJECT_RESTING);
     }
 }
 
