@@ -145,6 +145,21 @@ class App : public Vorta_Callbacks
     void Set_Up_Level(Player_Record& player, bool countdown_running);
     // The first free object slot of the current player, reset; null when all are taken.
     Game_Object* New_Object();
+    // The rules of the play states (game/play/player.cpp); true when the frame ends there.
+    bool Update_On_Foot(float t);
+    void Update_Driving(float t);
+    void Update_Falling();
+    void Update_Teleporting();
+    // Where an item loaded on the buggy sits, from the buggy's position and facing.
+    void Update_Cargo_Point();
+    // A carried item falls from where it is; the pilot's hands are empty.
+    void Drop_Carried_Item();
+    // Once the life-lost timer has run out: the next turn, or the end of the game.
+    void End_Turn();
+    // The player of that index becomes current, with its level and the cargo on its buggy.
+    void Make_Current_Player(int index);
+    // The bomb or teleporter loaded on the current player's buggy, or null.
+    Game_Object* Find_Cargo() const;
 
     // ---- Aliens (game/play/aliens.cpp) ----
     void Update_Aliens(float t);
@@ -211,6 +226,20 @@ class App : public Vorta_Callbacks
     void Apply_Ground_Contact();
     // The jump to the target teleporter, made by the drawing at mid-teleport.
     void Teleport_Jump();
+    // The screen x of a world x: the camera keeps the pilot at 0.5.
+    float Screen_X(float x) const { return Wrap_Delta(x, player->pilot_x) + 0.5f; }
+    // Parts of Render_Play (game/play/play_render*.cpp).
+    void Write_Particles();
+    void Write_Buggy();
+    void Write_Beams_And_Balls();
+    void Write_Objects();
+    void Write_Pilot();
+    void Write_Pilot_On_Foot(bool start_message);
+    void Write_Teleport_Effect();
+    void Write_Game_Over();
+    void Draw_Play_Layers();
+    void Draw_Hud();
+    void Draw_Hud_Text();
 
     // ---- Menus and controls (game/menus) ----
     void Sample_Controls();
