@@ -8,7 +8,7 @@
 //   62 -return  # a comment to the end of the line
 //   600 end                              the recording is 600 polls long
 //
-// What a frame line can hold; everything but move and lost stays as it is set until it is set again:
+// What a frame line can hold; everything but move, typed and lost stays as it is set until it is set again:
 //   +KEY -KEY            keyboard key down / up, by a key name of controls.txt without blanks (return,
 //                        space, left, lshift, np5, a, 7, ...) or by scan code as #N (#183 is Print Screen);
 //                        keys that go down in one poll are typed in the order of their + items
