@@ -1,11 +1,9 @@
 // Playtest: the game in a scratch folder on a demo, and its trace parsed.
 #include "support/playtest.h"
 
-#include "game/app/app.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <sstream>
 
 namespace test_support
@@ -80,23 +78,4 @@ int Playtest::First_Frame_In_State(int state, uint32_t from) const
     return -1;
 }
 
-bool Menus_Start_Games()
-{
-    App* const previous = g_app;
-    bool started = false;
-    {
-        App app;
-        app.save_files = false;
-        g_app = &app;
-        app.game_state = STATE_MENU;
-        app.menu_page = MENU_MAIN;
-        app.menu_cursor = 0;
-        app.state_timer.Start(10.0f);
-        app.controls.fire_frames = 1;
-        app.Menu_Update();
-        started = app.game_state == STATE_ON_FOOT;
-    }
-    g_app = previous;
-    return started;
-}
 } // namespace test_support

@@ -54,7 +54,4 @@ class Playtest
     std::vector<Trace_Frame> m_trace;
 };
 
-// True when the game's main menu starts a game when fire is pressed on "1 PLAYER" (the menus are written
-// in parallel with the play; playtests that go through the menu skip until then).
-bool Menus_Start_Games();
 } // namespace test_support
