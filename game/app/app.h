@@ -195,6 +195,8 @@ class App : public Vorta_Callbacks
     void Update_Missile(Game_Object& object, float t);
     void Update_Bomb(Game_Object& object, float t);
     void Update_Teleporter(Game_Object& object, float t);
+    // A teleporter's or the gun's life on the ground: resting it slides to a stop, falling it lands.
+    void Slide_Or_Fall(Game_Object& object, float t);
     void Update_Gun(Game_Object& object, float t);
     void Update_Bridge(Game_Object& object, float t);
     // Advances the animation of sprite 1 (or 2) by one cell each period, cyclic.

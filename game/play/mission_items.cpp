@@ -133,22 +133,31 @@ void App::Update_Bomb(Game_Object& object, float t)
     Animate(object, anim_period[FPS_BOMB]);
 }
 
+void App::Slide_Or_Fall(Game_Object& object, float t)
+{
+    if (object.state == OBJECT_RESTING)
+    {
+        // A dropped item slides to a stop on the ground.
+        object.x = Wrap_X(object.x + object.vx * t);
+        object.vx *= 0.9f;
+        object.y = object.ground_y;
+        return;
+    }
+    Apply_Gravity(object, t * k_item_gravity, t);
+    if (object.y > object.ground_y)
+    {
+        object.y = object.ground_y;
+        object.state = OBJECT_RESTING;
+    }
+}
+
 void App::Update_Teleporter(Game_Object& object, float t)
 {
     switch (object.state)
     {
     case OBJECT_RESTING:
-        object.x = Wrap_X(object.x + object.vx * t);
-        object.vx *= 0.9f;
-        object.y = object.ground_y;
-        break;
     case OBJECT_FALLING:
-        Apply_Gravity(object, t * k_item_gravity, t);
-        if (object.y > object.ground_y)
-        {
-            object.y = object.ground_y;
-            object.state = OBJECT_RESTING;
-        }
+        Slide_Or_Fall(object, t);
         break;
     case OBJECT_CARRIED:
         Follow_Pilot(object, wide_screen ? 0.165f : 0.125f);
@@ -169,17 +178,8 @@ void App::Update_Gun(Game_Object& object, float t)
     switch (object.state)
     {
     case OBJECT_RESTING:
-        object.x = Wrap_X(object.x + object.vx * t);
-        object.vx *= 0.9f;
-        object.y = object.ground_y;
-        break;
     case OBJECT_FALLING:
-        Apply_Gravity(object, t * k_item_gravity, t);
-        if (object.y > object.ground_y)
-        {
-            object.y = object.ground_y;
-            object.state = OBJECT_RESTING;
-        }
+        Slide_Or_Fall(object, t);
         break;
     case OBJECT_CARRIED:
         Follow_Pilot(object, wide_screen ? 0.125f : 0.085f);
