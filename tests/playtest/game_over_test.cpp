@@ -1,6 +1,7 @@
 // The end of a game: the launcher's countdown runs out (the launch message, the missiles, the buggy they
 // destroy, game over and the name entry) in a replay; and in a real game played with key presses under X, a
-// name entered in the hiscore table is in its file after the program has ended and when it starts again.
+// name entered in the hiscore table is in its file at once, after the program has ended, and when it starts
+// again.
 #include "demo_builder.h"
 #include "game/hiscores/hiscore_table.h"
 #include "support/playtest.h"
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -171,6 +173,13 @@ TEST(GameOverPlaytest, ANameEnteredInARealGameIsInTheTableFileAfterExitAndAtTheN
     EXPECT_TRUE(Run_Command(xdotool + "keydown w sleep 0.5 keyup w sleep 0.2"));
     EXPECT_TRUE(Run_Command(xdotool + "keydown Return sleep 0.1 keyup Return"));
     ASSERT_TRUE(Wait_For_Trace(trace, "state", "1", 10.0));
+    // Kept on disk as soon as the name stands, while the game still runs.
+    const int32_t points = std::atoi(score.c_str()); // "N,0"
+    Hiscore_Table on_disk;
+    Load_Hiscores(on_disk, table_file.c_str(), 1, 1);
+    EXPECT_TRUE(std::any_of(std::begin(on_disk.rows), std::end(on_disk.rows),
+                            [points](const Hiscore_Entry& row) { return row.score == points; }))
+        << "the new row is not in the file before the program ends";
 
     // Fire leaves the table for the menu, whose cursor is still on "1 PLAYER": one up is "EXIT".
     EXPECT_TRUE(Run_Command(xdotool + "sleep 0.2 keydown Return sleep 0.1 keyup Return"));
@@ -181,7 +190,6 @@ TEST(GameOverPlaytest, ANameEnteredInARealGameIsInTheTableFileAfterExitAndAtTheN
 
     // The file: the new row, above the one with 0 points, with the score of the game and a typed name.
     Load_Hiscores(table, table_file.c_str(), 1, 1);
-    const int32_t points = std::atoi(score.c_str()); // "N,0"
     int row = 0;
     while (row < HISCORE_ROWS && table.rows[row].score != points)
         ++row;

@@ -1,11 +1,12 @@
 // Whole games on hand-written demos, judged by their traces: the jet pack's flight and fuel, a rock that
-// stops the buggy and the bridge that takes it over, the bomb carried to the missile base, and two players
-// taking turns.
+// stops the buggy and the bridge that takes it over, the teleporters, the bomb carried to the missile base,
+// and two players taking turns.
 #include "demo_builder.h"
 #include "support/playtest.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@ enum Traced_State
     ON_FOOT = 4,
     DRIVING = 5,
     FALLING = 6,
+    TELEPORTING = 7,
     LIFE_LOST = 8,
 };
 
@@ -122,6 +124,42 @@ TEST(PlayPlaytest, ARockStopsTheBuggyUntilABridgeIsLaidOverIt)
     for (const Trace_Frame& frame : trace)
         ASSERT_NE(frame.state, FALLING) << frame.line;
     EXPECT_EQ(trace.back().lives[0], 3);
+}
+
+TEST(PlayPlaytest, FireInsideATeleporterSendsThePilotToTheOtherAndBack)
+{
+    // The shipped level script puts the teleporters at 2.2 and 30. The pilot flies right on bursts of
+    // thrust, lands short of the first, walks into it and fires; at the other end he fires again.
+    Playtest game;
+    Demo_Builder demo;
+    demo.Start_Game()
+        .Hold("d", 200, 310)
+        .Hold("d", 380, 555)
+        .Hold("return", 570, 572)
+        .Hold("return", 720, 722);
+    for (int frame = 200; frame < 310; frame += 35)
+        demo.Hold("w", frame, std::min(frame + 15, 310));
+    const std::vector<Trace_Frame> trace = Play(game, demo, 900);
+    ASSERT_EQ(trace.size(), 900u);
+
+    EXPECT_NEAR(trace[569].pilot_x, 2.2f, 0.01f);
+    EXPECT_EQ(trace[569].state, ON_FOOT);
+    // A second and a half in the teleport, the jump to the other teleporter half way through.
+    const int there = First(
+        trace, [](const Trace_Frame& f) { return f.state != TELEPORTING; }, 570);
+    EXPECT_EQ(trace[570].state, TELEPORTING);
+    EXPECT_EQ(there, 570 + 90);
+    EXPECT_EQ(trace[there].pilot_x, 30.0f) << trace[there].line;
+    EXPECT_EQ(trace[there].state, ON_FOOT);
+
+    const int back = First(
+        trace, [](const Trace_Frame& f) { return f.state != TELEPORTING; }, 720);
+    EXPECT_EQ(trace[720].state, TELEPORTING);
+    EXPECT_EQ(back, 720 + 90);
+    EXPECT_EQ(trace[back].pilot_x, 2.2f) << trace[back].line;
+    for (const Trace_Frame& frame : trace)
+        ASSERT_NE(frame.state, FALLING) << frame.line;
+    EXPECT_EQ(trace.back().pilot_x, 2.2f);
 }
 
 TEST(PlayPlaytest, TheBombDroppedOnTheLauncherWinsTheLevelAndANewBaseStands)
