@@ -10,6 +10,7 @@
 #include "platform/gpu_types.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -50,16 +51,24 @@ class Gpu_View
         render_target,
         depth_stencil
     };
-    Gpu_View(Kind kind, const Gpu_Texture* texture) : m_kind(kind), m_texture(texture) {}
+    Gpu_View(Kind kind, const Gpu_Texture* texture)
+        : m_kind(kind), m_texture(texture), m_serial(Next_Serial())
+    {
+    }
     Gpu_View(const Gpu_View&) = delete;
     Gpu_View& operator=(const Gpu_View&) = delete;
     ~Gpu_View();
     Kind Get_Kind() const { return m_kind; }
     const Gpu_Texture* Texture() const { return m_texture; }
+    // Never 0 and never the same for two views of one run: what a record of the bound view keeps, since a
+    // view made after another was freed may get the freed one's address.
+    uint64_t Serial() const { return m_serial; }
 
   private:
+    static uint64_t Next_Serial();
     Kind m_kind;
     const Gpu_Texture* m_texture;
+    uint64_t m_serial;
 };
 
 // A vertex, index or constant buffer.

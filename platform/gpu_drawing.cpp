@@ -5,6 +5,7 @@
 #include "platform/gpu_gl.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 namespace platform
@@ -71,6 +72,12 @@ void Gpu_Device::Forget_Texture(unsigned name)
         m_colour_view = nullptr;
     if (m_depth_view && m_depth_view->Texture()->Name() == name)
         m_depth_view = nullptr;
+}
+
+uint64_t Gpu_View::Next_Serial()
+{
+    static std::atomic<uint64_t> next{1};
+    return next.fetch_add(1, std::memory_order_relaxed);
 }
 
 Gpu_View::~Gpu_View()

@@ -106,9 +106,9 @@ void D3D_Device::Destroy()
     m_shader_manager = nullptr;
     delete m_sampler_manager;
     m_sampler_manager = nullptr;
-    for (const platform::Gpu_View*& view : m_view_cache)
-        view = nullptr;
-    m_sprite_texture = nullptr;
+    for (uint64_t& serial : m_view_cache)
+        serial = 0;
+    m_sprite_texture = 0;
     m_skipped_bindings = 0;
     m_gpu.Destroy();
     m_feature_level = 0;
@@ -126,9 +126,10 @@ void D3D_Device::Bind_Pixel_Views(int first, int count, const platform::Gpu_View
     for (int i = 0; i < count; ++i)
     {
         const platform::Gpu_View* view = views ? views[i] : nullptr;
-        if (m_view_cache[first + i] != view)
+        const uint64_t serial = view ? view->Serial() : 0;
+        if (m_view_cache[first + i] != serial)
         {
-            m_view_cache[first + i] = view;
+            m_view_cache[first + i] = serial;
             changed = true;
         }
     }
@@ -148,7 +149,7 @@ void D3D_Device::Unbind_Pixel_Views(int first, int count)
         if (i >= 0 && i < VIEW_SLOTS)
         {
             if (i == 0)
-                m_sprite_texture = nullptr;
-            m_view_cache[i] = nullptr;
+                m_sprite_texture = 0;
+            m_view_cache[i] = 0;
         }
 }

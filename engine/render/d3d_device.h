@@ -54,8 +54,9 @@ class D3D_Device
     void Unbind_Pixel_Views(int first, int count);
     uint32_t Get_Skipped_Bindings() const { return m_skipped_bindings; }
     void Reset_Skipped_Bindings() { m_skipped_bindings = 0; }
-    // The view the sprite shader bound last to slot 0 (null after an unbind).
-    const platform::Gpu_View*& Sprite_Texture_Record() { return m_sprite_texture; }
+    // The serial of the view the sprite shader bound last to slot 0 (0 after an unbind). Records hold
+    // serials, not addresses: a texture freed and another made in its place must still be bound.
+    uint64_t& Sprite_Texture_Record() { return m_sprite_texture; }
 
     // The swap chain whose window the device draws for now.
     D3D_SwapChain* Get_Current_Swap_Chain() const { return m_current_swap_chain; }
@@ -69,7 +70,7 @@ class D3D_Device
     Sampler_Manager* m_sampler_manager = nullptr;
     Shader_Manager* m_shader_manager = nullptr;
     Texture_Manager* m_texture_manager = nullptr;
-    const platform::Gpu_View* m_view_cache[VIEW_SLOTS] = {};
+    uint64_t m_view_cache[VIEW_SLOTS] = {}; // serials of the bound views, 0 for none
     uint32_t m_skipped_bindings = 0;
-    const platform::Gpu_View* m_sprite_texture = nullptr;
+    uint64_t m_sprite_texture = 0;
 };

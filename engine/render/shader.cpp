@@ -268,11 +268,12 @@ void Sprite_Shader::Bind_Texture(const Gpu_View* view)
 {
     if (!m_owner)
         return;
-    const Gpu_View*& record = m_owner->Sprite_Texture_Record();
-    if (view == record)
+    uint64_t& record = m_owner->Sprite_Texture_Record();
+    const uint64_t serial = view ? view->Serial() : 0;
+    if (serial == record)
         return;
     m_owner->Bind_Pixel_Views(0, 1, &view);
-    record = view;
+    record = serial;
 }
 
 void Sprite_Shader::Set_Colour(const float rgba[4])

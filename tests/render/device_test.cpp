@@ -252,7 +252,28 @@ TEST_F(Render_Test, SameViewsTwiceBindOnceAndCountOneSkip)
     shader->Bind_Texture(white.Get_View());
     shader->Bind_Texture(white.Get_View());
     EXPECT_EQ(device->Get_Skipped_Bindings(), 1u);
-    EXPECT_EQ(device->Sprite_Texture_Record(), white.Get_View());
+    EXPECT_EQ(device->Sprite_Texture_Record(), white.Get_View()->Serial());
+}
+
+TEST_F(Render_Test, ATextureMadeInTheRoomOfAFreedOneIsBoundAndDrawn)
+{
+    // Each round frees the texture it drew and makes the next one, which the allocator tends to put where the
+    // last one was: the records of what is bound must not take the new view for the old one.
+    START_RENDER();
+    const uint8_t colours[3][4] = {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}};
+    const float white_colour[4] = {1, 1, 1, 1}, black[4] = {0, 0, 0, 0};
+    for (const uint8_t(&colour)[4] : colours)
+    {
+        Texture texture;
+        ASSERT_TRUE(texture.Initialize(device, 1, 1, platform::GPU_FORMAT_R8G8B8A8_UNORM, true));
+        ASSERT_EQ(device->Gpu().Update_Texture(texture.Get_Texture(), colour), platform::GPU_OK);
+        swap_chain->Clear_Target(black);
+        swap_chain->Set_Depth_State(DEPTH_NONE);
+        swap_chain->Set_Blend_State(BLEND_OPAQUE);
+        Draw_Quad(0, 0, 8, 8, white_colour, 0.0f, nullptr, texture.Get_View());
+        Expect_Near(Pixel(Back_Buffer(), 4, 4), {colour[0], colour[1], colour[2], colour[3]}, 0, "drawn");
+        texture.Release();
+    }
 }
 
 TEST(Refresh_Choice, PicksTheNearestWholeRateOfTheExactSize)
