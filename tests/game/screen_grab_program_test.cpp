@@ -20,10 +20,7 @@ namespace fs = std::filesystem;
 
 namespace
 {
-bool Run_Command(const std::string& command)
-{
-    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
-}
+using test_support::Run_Command;
 
 // What the command writes to standard output (and error), without the last line end.
 std::string Output_Of(const std::string& command)

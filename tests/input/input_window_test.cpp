@@ -7,6 +7,7 @@
 #include "engine/input/key_names.h"
 #include "support/log_lines.h"
 #include "support/private_display.h"
+#include "support/program_runner.h"
 #include "support/requirements.h"
 #include "support/sdl_events.h"
 
@@ -244,11 +245,7 @@ TEST_F(InputWindowTest, FingersBecomeTheWindowsTouchPoints)
     EXPECT_EQ(touch->Get_Count(), 0);
 }
 
-// Runs a command; false when it fails.
-bool Run_Command(const std::string& command)
-{
-    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
-}
+using test_support::Run_Command;
 
 // Real X events, on a display of its own so that no other test's window takes the focus.
 class RealInputTest : public InputWindowTest

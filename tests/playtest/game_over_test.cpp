@@ -36,14 +36,6 @@ enum Traced_State
     LAUNCH_MESSAGE = 9,
 };
 
-int First(const std::vector<Trace_Frame>& trace, int state, size_t from = 0)
-{
-    for (size_t i = from; i < trace.size(); ++i)
-        if (trace[i].state == state)
-            return static_cast<int>(i);
-    return -1;
-}
-
 TEST(GameOverPlaytest, TheCountdownRunsOutTheMissilesDestroyTheBuggyAndTheScoreTakesARow)
 {
     // A table low enough for the points of a player who stands by the buggy firing at what flies past.
@@ -64,17 +56,14 @@ TEST(GameOverPlaytest, TheCountdownRunsOutTheMissilesDestroyTheBuggyAndTheScoreT
     ASSERT_EQ(trace.size(), 6300u);
 
     // 80 seconds after the start the launch message holds the game for 3 seconds; then the two missiles fly.
-    const int launch = First(trace, LAUNCH_MESSAGE);
+    const int launch = game.First_Frame_In_State(LAUNCH_MESSAGE);
     EXPECT_EQ(launch, 30 + 80 * 60) << "the countdown is 80 s of 60 fixed frames";
-    const int launched = First(trace, ON_FOOT, launch);
+    const int launched = game.First_Frame_In_State(ON_FOOT, launch);
     EXPECT_EQ(launched - launch, 3 * 60);
     EXPECT_EQ(trace[launched].objects, trace[launched - 1].objects + 2) << trace[launched].line;
 
     // The homing missile reaches the buggy, which has not moved: all lives go at once.
-    int destroyed = -1;
-    for (size_t i = launched; i < trace.size() && destroyed < 0; ++i)
-        if (trace[i].lives[0] == 0)
-            destroyed = static_cast<int>(i);
+    const int destroyed = game.First_Frame([](const Trace_Frame& f) { return f.lives[0] == 0; }, launched);
     ASSERT_GT(destroyed, launched) << "the buggy was never destroyed";
     EXPECT_GE(trace[destroyed - 1].lives[0], 1);
     EXPECT_EQ(trace[destroyed].state, FALLING);
@@ -82,20 +71,17 @@ TEST(GameOverPlaytest, TheCountdownRunsOutTheMissilesDestroyTheBuggyAndTheScoreT
         ASSERT_EQ(trace[frame].buggy_x, 0.0f) << trace[frame].line;
 
     // Game over: the score takes a row of the table, the name is entered and the table shown.
-    const int entry = First(trace, HISCORE_ENTRY, destroyed);
+    const int entry = game.First_Frame_In_State(HISCORE_ENTRY, destroyed);
     ASSERT_GT(entry, destroyed);
     EXPECT_EQ(trace[entry - 1].state, LIFE_LOST);
     EXPECT_GT(trace[entry].score[0], 0);
     EXPECT_LT(entry, 5900) << "the demo types the name too late";
-    EXPECT_EQ(First(trace, HISCORES, entry), 5920);
+    EXPECT_EQ(game.First_Frame_In_State(HISCORES, entry), 5920);
     for (int frame = entry; frame < 5920; ++frame)
         ASSERT_EQ(trace[frame].state, HISCORE_ENTRY) << trace[frame].line;
 }
 
-bool Run_Command(const std::string& command)
-{
-    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
-}
+using test_support::Run_Command;
 
 // What the last whole line of a trace being written says of `item` ("state", "score"): the text after
 // "item=" up to the next blank, or "" while there is no line yet.

@@ -66,18 +66,12 @@ TEST(MissionPlaytest, TheGunMountedOnTheBuggyShootsTheHomingMissileDownAndWinsTh
     EXPECT_GE(trace[1200].plasma, 5) << trace[1200].line;
 
     // The two teleports held the countdown for 1.5 s each: the launch comes 3 s later than 80 s.
-    int launch = -1;
-    for (size_t i = 0; i < trace.size() && launch < 0; ++i)
-        if (trace[i].state == LAUNCH_MESSAGE)
-            launch = static_cast<int>(i);
+    const int launch = game.First_Frame_In_State(LAUNCH_MESSAGE);
     EXPECT_EQ(launch, 30 + 83 * 60);
 
     // The homing missile takes 12 hits (level + 10 hit points, 2 a plasma ball): 200 points a hit, 500 for
     // the missile, and the next level.
-    int won = -1;
-    for (size_t i = launch; i < trace.size() && won < 0; ++i)
-        if (trace[i].level[0] == 1)
-            won = static_cast<int>(i);
+    const int won = game.First_Frame([](const Trace_Frame& f) { return f.level[0] == 1; }, launch);
     ASSERT_GT(won, launch) << "the missile was never shot down";
     int hits = 0;
     for (int frame = launch + 1; frame < won; ++frame)
@@ -125,10 +119,7 @@ TEST(MissionPlaytest, TheBuggyDrivenIntoTheReachOfADefenceIsDestroyedAndTheGameE
     EXPECT_LT(trace[2359].buggy_x, 3.5f);
     EXPECT_EQ(trace[2650].state, DRIVING);
 
-    int destroyed = -1;
-    for (size_t i = 2640; i < trace.size() && destroyed < 0; ++i)
-        if (trace[i].lives[0] == 0)
-            destroyed = static_cast<int>(i);
+    const int destroyed = game.First_Frame([](const Trace_Frame& f) { return f.lives[0] == 0; }, 2640);
     ASSERT_GT(destroyed, 2640) << "the buggy was never destroyed";
     EXPECT_EQ(trace[destroyed - 1].lives[0], 3) << "all lives go with the buggy";
     EXPECT_EQ(trace[destroyed - 1].state, DRIVING);
@@ -136,10 +127,6 @@ TEST(MissionPlaytest, TheBuggyDrivenIntoTheReachOfADefenceIsDestroyedAndTheGameE
     // Within one and a half pilot widths of the Defence at 3.8.
     EXPECT_NEAR(trace[destroyed].buggy_x, 3.8f - 1.5f * 0.055f, 0.01f) << trace[destroyed].line;
     // The game is over; no name entry for a score that does not make the table.
-    int hiscores = -1;
-    for (size_t i = destroyed; i < trace.size() && hiscores < 0; ++i)
-        if (trace[i].state == HISCORES)
-            hiscores = static_cast<int>(i);
-    EXPECT_GT(hiscores, destroyed);
+    EXPECT_GT(game.First_Frame_In_State(HISCORES, destroyed), destroyed);
 }
 } // namespace

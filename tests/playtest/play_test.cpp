@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,16 +38,6 @@ std::vector<Trace_Frame> Play(Playtest& game, const Demo_Builder& demo, int end_
     return game.Trace();
 }
 
-// The first frame from `from` on whose line matches, or -1.
-int First(const std::vector<Trace_Frame>& trace, const std::function<bool(const Trace_Frame&)>& match,
-          size_t from = 0)
-{
-    for (size_t i = from; i < trace.size(); ++i)
-        if (match(trace[i]))
-            return static_cast<int>(i);
-    return -1;
-}
-
 TEST(PlayPlaytest, TheJetPackLiftsThePilotToTheCeilingOnFuelAndLandingAtTheBuggyRefuels)
 {
     Playtest game;
@@ -59,8 +48,7 @@ TEST(PlayPlaytest, TheJetPackLiftsThePilotToTheCeilingOnFuelAndLandingAtTheBuggy
 
     EXPECT_EQ(trace[199].pilot_y, GROUND_Y);
     EXPECT_EQ(trace[199].fuel, 1.0f);
-    const int top = First(
-        trace, [](const Trace_Frame& f) { return f.pilot_y == CEILING_Y; }, 200);
+    const int top = game.First_Frame([](const Trace_Frame& f) { return f.pilot_y == CEILING_Y; }, 200);
     ASSERT_GT(top, 200) << "the pilot never reached the ceiling";
     EXPECT_LT(top, 320);
     for (int frame = 201; frame < top; ++frame)
@@ -73,8 +61,7 @@ TEST(PlayPlaytest, TheJetPackLiftsThePilotToTheCeilingOnFuelAndLandingAtTheBuggy
     EXPECT_GT(trace[319].fuel, 0.6f);
 
     // Let go, he falls back beside the buggy, stands on the floor and the tank is full again.
-    const int landed = First(
-        trace, [](const Trace_Frame& f) { return f.pilot_y == GROUND_Y; }, 320);
+    const int landed = game.First_Frame([](const Trace_Frame& f) { return f.pilot_y == GROUND_Y; }, 320);
     ASSERT_GT(landed, 320) << "the pilot never came down";
     EXPECT_EQ(trace[landed].fuel, 1.0f) << trace[landed].line;
     for (size_t frame = landed; frame < trace.size(); ++frame)
@@ -145,15 +132,13 @@ TEST(PlayPlaytest, FireInsideATeleporterSendsThePilotToTheOtherAndBack)
     EXPECT_NEAR(trace[569].pilot_x, 2.2f, 0.01f);
     EXPECT_EQ(trace[569].state, ON_FOOT);
     // A second and a half in the teleport, the jump to the other teleporter half way through.
-    const int there = First(
-        trace, [](const Trace_Frame& f) { return f.state != TELEPORTING; }, 570);
+    const int there = game.First_Frame([](const Trace_Frame& f) { return f.state != TELEPORTING; }, 570);
     EXPECT_EQ(trace[570].state, TELEPORTING);
     EXPECT_EQ(there, 570 + 90);
     EXPECT_EQ(trace[there].pilot_x, 30.0f) << trace[there].line;
     EXPECT_EQ(trace[there].state, ON_FOOT);
 
-    const int back = First(
-        trace, [](const Trace_Frame& f) { return f.state != TELEPORTING; }, 720);
+    const int back = game.First_Frame([](const Trace_Frame& f) { return f.state != TELEPORTING; }, 720);
     EXPECT_EQ(trace[720].state, TELEPORTING);
     EXPECT_EQ(back, 720 + 90);
     EXPECT_EQ(trace[back].pilot_x, 2.2f) << trace[back].line;
@@ -182,7 +167,7 @@ TEST(PlayPlaytest, TheBombDroppedOnTheLauncherWinsTheLevelAndANewBaseStands)
 
     EXPECT_GT(trace[185].pilot_x, 99.8f) << "left of the buggy the floor wraps round to the end of the moon";
     EXPECT_LT(trace[640].pilot_x, 4.0f);
-    const int won = First(trace, [](const Trace_Frame& f) { return f.level[0] == 1; });
+    const int won = game.First_Frame([](const Trace_Frame& f) { return f.level[0] == 1; });
     ASSERT_GT(won, 640) << "the level was never won";
     EXPECT_LT(won, 750);
     EXPECT_GE(trace[won].score[0] - trace[won - 1].score[0], 3000) << trace[won].line;
@@ -217,13 +202,13 @@ TEST(PlayPlaytest, TwoPlayersTakeTurnsEachWithTheirOwnLivesAndScore)
 
     EXPECT_EQ(trace[45].lives[0], 3);
     EXPECT_EQ(trace[45].lives[1], 3) << "a two-player game gives both players their lives";
-    const int crash = First(trace, [](const Trace_Frame& f) { return f.state == FALLING; });
+    const int crash = game.First_Frame([](const Trace_Frame& f) { return f.state == FALLING; });
     ASSERT_GT(crash, 200);
     EXPECT_EQ(trace[crash].player, 0);
     EXPECT_EQ(trace[crash].lives[0], 2);
 
     // The turn passes once the crash has been shown, and the second player starts at his own buggy.
-    const int second = First(trace, [](const Trace_Frame& f) { return f.player == 1; });
+    const int second = game.First_Frame([](const Trace_Frame& f) { return f.player == 1; });
     ASSERT_GT(second, crash);
     EXPECT_EQ(trace[second - 1].state, LIFE_LOST);
     EXPECT_EQ(trace[second].state, ON_FOOT);
@@ -236,8 +221,7 @@ TEST(PlayPlaytest, TwoPlayersTakeTurnsEachWithTheirOwnLivesAndScore)
 
     // Escape ends the second player's game; the first player, the only one left, takes over.
     EXPECT_EQ(trace[765].lives[1], 0);
-    const int back = First(
-        trace, [](const Trace_Frame& f) { return f.player == 0; }, 765);
+    const int back = game.First_Frame([](const Trace_Frame& f) { return f.player == 0; }, 765);
     ASSERT_GT(back, 765);
     EXPECT_LT(back, 1000);
     EXPECT_EQ(trace[back].lives[0], 2);
@@ -246,8 +230,7 @@ TEST(PlayPlaytest, TwoPlayersTakeTurnsEachWithTheirOwnLivesAndScore)
         ASSERT_EQ(trace[frame].player, 0) << trace[frame].line;
 
     // With both out the game is over; neither score makes the default table, so the hiscores show.
-    const int over = First(
-        trace, [](const Trace_Frame& f) { return f.state == HISCORES; }, 1000);
+    const int over = game.First_Frame([](const Trace_Frame& f) { return f.state == HISCORES; }, 1000);
     ASSERT_GT(over, 1000);
     EXPECT_EQ(trace[over].lives[0], 0);
 }

@@ -24,10 +24,7 @@ using test_support::Write_File;
 
 namespace
 {
-bool Run_Command(const std::string& command)
-{
-    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
-}
+using test_support::Run_Command;
 
 // Small and without multisampling: the recorded run draws every frame on the software renderer.
 const char* const k_small_config = "device 0\ndisplay 0\nscreen_width 640\nscreen_height 480\n"

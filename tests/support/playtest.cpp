@@ -1,7 +1,6 @@
 // Playtest: the game in a scratch folder on a demo, and its trace parsed.
 #include "support/playtest.h"
 
-
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -72,8 +71,13 @@ int Playtest::Run_With(const std::vector<std::string>& arguments, const std::str
 
 int Playtest::First_Frame_In_State(int state, uint32_t from) const
 {
+    return First_Frame([state](const Trace_Frame& frame) { return frame.state == state; }, from);
+}
+
+int Playtest::First_Frame(const std::function<bool(const Trace_Frame&)>& match, uint32_t from) const
+{
     for (const Trace_Frame& frame : m_trace)
-        if (frame.frame >= from && frame.state == state)
+        if (frame.frame >= from && match(frame))
             return static_cast<int>(frame.frame);
     return -1;
 }

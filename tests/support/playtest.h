@@ -5,6 +5,7 @@
 #include "support/test_files.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,8 +43,9 @@ class Playtest
                  const std::vector<std::string>& environment = {}, double seconds = 180.0);
 
     const std::vector<Trace_Frame>& Trace() const { return m_trace; }
-    // The first frame at or after `from` in the state, or -1.
+    // The first frame at or after `from` in the state, or whose trace line matches; -1 when there is none.
     int First_Frame_In_State(int state, uint32_t from = 0) const;
+    int First_Frame(const std::function<bool(const Trace_Frame&)>& match, uint32_t from = 0) const;
     const Scratch_Folder& Folder() const { return m_folder; }
     std::string Output() const { return Read_File(m_folder.File("output.txt")); }
     std::string Log() const { return Read_File(m_folder.File("sys_log.txt")); }

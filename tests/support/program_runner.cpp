@@ -15,6 +15,11 @@ extern char** environ;
 
 namespace test_support
 {
+bool Run_Command(const std::string& command)
+{
+    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+}
+
 namespace fs = std::filesystem;
 
 Program_Run::Program_Run(const Scratch_Folder& folder, const char* executable)

@@ -8,6 +8,9 @@
 
 namespace test_support
 {
+// Runs a shell command with its output thrown away (xdotool, ImageMagick ...); true when it exits with 0.
+bool Run_Command(const std::string& command);
+
 // Waits until `done` holds or the child process ends (pid then becomes -1); false after the timeout or when
 // the child ended without `done` holding.
 bool Wait_For(int& pid, const std::function<bool()>& done, double seconds);
