@@ -3,6 +3,7 @@
 // name entered in the hiscore table is in its file at once, after the program has ended, and when it starts
 // again.
 #include "demo_builder.h"
+#include "game/app/app.h"
 #include "game/hiscores/hiscore_table.h"
 #include "support/playtest.h"
 #include "support/private_display.h"
@@ -25,17 +26,6 @@ using test_support::Write_File;
 
 namespace
 {
-enum Traced_State
-{
-    MENU = 0,
-    HISCORES = 1,
-    HISCORE_ENTRY = 2,
-    ON_FOOT = 4,
-    FALLING = 6,
-    LIFE_LOST = 8,
-    LAUNCH_MESSAGE = 9,
-};
-
 TEST(GameOverPlaytest, TheCountdownRunsOutTheMissilesDestroyTheBuggyAndTheScoreTakesARow)
 {
     // A table low enough for the points of a player who stands by the buggy firing at what flies past.
@@ -56,9 +46,9 @@ TEST(GameOverPlaytest, TheCountdownRunsOutTheMissilesDestroyTheBuggyAndTheScoreT
     ASSERT_EQ(trace.size(), 6300u);
 
     // 80 seconds after the start the launch message holds the game for 3 seconds; then the two missiles fly.
-    const int launch = game.First_Frame_In_State(LAUNCH_MESSAGE);
+    const int launch = game.First_Frame_In_State(STATE_PAUSED_MESSAGE);
     EXPECT_EQ(launch, 30 + 80 * 60) << "the countdown is 80 s of 60 fixed frames";
-    const int launched = game.First_Frame_In_State(ON_FOOT, launch);
+    const int launched = game.First_Frame_In_State(STATE_ON_FOOT, launch);
     EXPECT_EQ(launched - launch, 3 * 60);
     EXPECT_EQ(trace[launched].objects, trace[launched - 1].objects + 2) << trace[launched].line;
 
@@ -66,19 +56,19 @@ TEST(GameOverPlaytest, TheCountdownRunsOutTheMissilesDestroyTheBuggyAndTheScoreT
     const int destroyed = game.First_Frame([](const Trace_Frame& f) { return f.lives[0] == 0; }, launched);
     ASSERT_GT(destroyed, launched) << "the buggy was never destroyed";
     EXPECT_GE(trace[destroyed - 1].lives[0], 1);
-    EXPECT_EQ(trace[destroyed].state, FALLING);
+    EXPECT_EQ(trace[destroyed].state, STATE_FALLING);
     for (int frame = 30; frame <= destroyed; ++frame)
         ASSERT_EQ(trace[frame].buggy_x, 0.0f) << trace[frame].line;
 
     // Game over: the score takes a row of the table, the name is entered and the table shown.
-    const int entry = game.First_Frame_In_State(HISCORE_ENTRY, destroyed);
+    const int entry = game.First_Frame_In_State(STATE_HISCORE_ENTRY, destroyed);
     ASSERT_GT(entry, destroyed);
-    EXPECT_EQ(trace[entry - 1].state, LIFE_LOST);
+    EXPECT_EQ(trace[entry - 1].state, STATE_LIFE_LOST);
     EXPECT_GT(trace[entry].score[0], 0);
     EXPECT_LT(entry, 5900) << "the demo types the name too late";
-    EXPECT_EQ(game.First_Frame_In_State(HISCORES, entry), 5920);
+    EXPECT_EQ(game.First_Frame_In_State(STATE_HISCORES, entry), 5920);
     for (int frame = entry; frame < 5920; ++frame)
-        ASSERT_EQ(trace[frame].state, HISCORE_ENTRY) << trace[frame].line;
+        ASSERT_EQ(trace[frame].state, STATE_HISCORE_ENTRY) << trace[frame].line;
 }
 
 using test_support::Run_Command;

@@ -2,6 +2,7 @@
 // turned on the homing missile, which wins the level; and the buggy driven over two bridges into the reach of
 // a Defence, which ends the game.
 #include "demo_builder.h"
+#include "game/app/app.h"
 #include "support/playtest.h"
 
 #include <gtest/gtest.h>
@@ -16,16 +17,6 @@ using test_support::Trace_Frame;
 
 namespace
 {
-enum Traced_State
-{
-    HISCORES = 1,
-    ON_FOOT = 4,
-    DRIVING = 5,
-    FALLING = 6,
-    TELEPORTING = 7,
-    LAUNCH_MESSAGE = 9,
-};
-
 // Bursts of thrust, 15 frames in every 35, from `from` up to `to`.
 void Hops(Demo_Builder& demo, int from, int to)
 {
@@ -61,12 +52,12 @@ TEST(MissionPlaytest, TheGunMountedOnTheBuggyShootsTheHomingMissileDownAndWinsTh
 
     EXPECT_EQ(trace[660].pilot_x, 30.0f);
     EXPECT_EQ(trace[780].pilot_x, 2.2f) << "carrying the gun does not stop the teleporters";
-    EXPECT_EQ(trace[1095].state, DRIVING);
+    EXPECT_EQ(trace[1095].state, STATE_DRIVING);
     // The mounted gun fires while the buggy stands: friendly plasma balls fill the air.
     EXPECT_GE(trace[1200].plasma, 5) << trace[1200].line;
 
     // The two teleports held the countdown for 1.5 s each: the launch comes 3 s later than 80 s.
-    const int launch = game.First_Frame_In_State(LAUNCH_MESSAGE);
+    const int launch = game.First_Frame_In_State(STATE_PAUSED_MESSAGE);
     EXPECT_EQ(launch, 30 + 83 * 60);
 
     // The homing missile takes 12 hits (level + 10 hit points, 2 a plasma ball): 200 points a hit, 500 for
@@ -83,7 +74,7 @@ TEST(MissionPlaytest, TheGunMountedOnTheBuggyShootsTheHomingMissileDownAndWinsTh
     EXPECT_GT(trace[won].objects, trace[won - 1].objects) << trace[won].line;
     for (int frame = 30; frame < static_cast<int>(trace.size()); ++frame)
         ASSERT_EQ(trace[frame].lives[0], 3) << trace[frame].line;
-    EXPECT_EQ(trace.back().state, DRIVING);
+    EXPECT_EQ(trace.back().state, STATE_DRIVING);
 }
 
 TEST(MissionPlaytest, TheBuggyDrivenIntoTheReachOfADefenceIsDestroyedAndTheGameEnds)
@@ -112,21 +103,21 @@ TEST(MissionPlaytest, TheBuggyDrivenIntoTheReachOfADefenceIsDestroyedAndTheGameE
     ASSERT_EQ(trace.size(), 3300u);
 
     // Stopped twice, bridged twice, driven on.
-    EXPECT_EQ(trace[557].state, DRIVING);
+    EXPECT_EQ(trace[557].state, STATE_DRIVING);
     EXPECT_LT(trace[557].buggy_x, 1.0f);
-    EXPECT_EQ(trace[2359].state, DRIVING);
+    EXPECT_EQ(trace[2359].state, STATE_DRIVING);
     EXPECT_GT(trace[2359].buggy_x, 2.5f);
     EXPECT_LT(trace[2359].buggy_x, 3.5f);
-    EXPECT_EQ(trace[2650].state, DRIVING);
+    EXPECT_EQ(trace[2650].state, STATE_DRIVING);
 
     const int destroyed = game.First_Frame([](const Trace_Frame& f) { return f.lives[0] == 0; }, 2640);
     ASSERT_GT(destroyed, 2640) << "the buggy was never destroyed";
     EXPECT_EQ(trace[destroyed - 1].lives[0], 3) << "all lives go with the buggy";
-    EXPECT_EQ(trace[destroyed - 1].state, DRIVING);
-    EXPECT_EQ(trace[destroyed].state, FALLING);
+    EXPECT_EQ(trace[destroyed - 1].state, STATE_DRIVING);
+    EXPECT_EQ(trace[destroyed].state, STATE_FALLING);
     // Within one and a half pilot widths of the Defence at 3.8.
     EXPECT_NEAR(trace[destroyed].buggy_x, 3.8f - 1.5f * 0.055f, 0.01f) << trace[destroyed].line;
     // The game is over; no name entry for a score that does not make the table.
-    EXPECT_GT(game.First_Frame_In_State(HISCORES, destroyed), destroyed);
+    EXPECT_GT(game.First_Frame_In_State(STATE_HISCORES, destroyed), destroyed);
 }
 } // namespace

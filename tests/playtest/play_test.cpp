@@ -2,6 +2,7 @@
 // stops the buggy and the bridge that takes it over, the teleporters, the bomb carried to the missile base,
 // and two players taking turns.
 #include "demo_builder.h"
+#include "game/app/app.h"
 #include "support/playtest.h"
 
 #include <gtest/gtest.h>
@@ -16,17 +17,6 @@ using test_support::Trace_Frame;
 
 namespace
 {
-enum Traced_State
-{
-    MENU = 0,
-    HISCORES = 1,
-    ON_FOOT = 4,
-    DRIVING = 5,
-    FALLING = 6,
-    TELEPORTING = 7,
-    LIFE_LOST = 8,
-};
-
 constexpr float GROUND_Y = 0.88f;   // the pilot's y standing on the floor (wide screen)
 constexpr float CEILING_Y = 0.175f; // and the highest he flies, under the HUD
 
@@ -66,7 +56,7 @@ TEST(PlayPlaytest, TheJetPackLiftsThePilotToTheCeilingOnFuelAndLandingAtTheBuggy
     EXPECT_EQ(trace[landed].fuel, 1.0f) << trace[landed].line;
     for (size_t frame = landed; frame < trace.size(); ++frame)
     {
-        EXPECT_EQ(trace[frame].state, ON_FOOT) << trace[frame].line;
+        EXPECT_EQ(trace[frame].state, STATE_ON_FOOT) << trace[frame].line;
         EXPECT_EQ(trace[frame].pilot_y, GROUND_Y) << trace[frame].line;
     }
     EXPECT_EQ(trace.back().lives[0], 3);
@@ -90,7 +80,7 @@ TEST(PlayPlaytest, ARockStopsTheBuggyUntilABridgeIsLaidOverIt)
     const std::vector<Trace_Frame> trace = Play(game, demo, 1350);
     ASSERT_EQ(trace.size(), 1350u);
 
-    EXPECT_EQ(trace[105].state, DRIVING);
+    EXPECT_EQ(trace[105].state, STATE_DRIVING);
     // Held against the rock for the last 60 frames of the drive, the buggy stands still.
     const float rock = trace[619].buggy_x;
     EXPECT_GT(rock, 0.3f);
@@ -98,18 +88,18 @@ TEST(PlayPlaytest, ARockStopsTheBuggyUntilABridgeIsLaidOverIt)
     for (int frame = 560; frame < 620; ++frame)
         EXPECT_NEAR(trace[frame].buggy_x, rock, 1e-4f) << trace[frame].line;
 
-    EXPECT_EQ(trace[655].state, ON_FOOT);
+    EXPECT_EQ(trace[655].state, STATE_ON_FOOT);
     // The bridge taken from the buggy is one more object; laid on the floor it becomes part of it. (Aliens
     // come and go meanwhile, so the counts are read where the demo knows there are none on the way.)
     EXPECT_EQ(trace[712].objects, trace[708].objects + 1) << trace[712].line;
     EXPECT_GT(trace[805].pilot_x, rock) << "the pilot carried the bridge past the rock";
-    EXPECT_EQ(trace[915].state, DRIVING);
+    EXPECT_EQ(trace[915].state, STATE_DRIVING);
     EXPECT_EQ(trace[915].objects, trace[708].objects) << trace[915].line;
 
     // Over the bridge the buggy drives on well past the rock; nobody was hurt on the way.
     EXPECT_GT(trace.back().buggy_x, rock + 0.5f) << trace.back().line;
     for (const Trace_Frame& frame : trace)
-        ASSERT_NE(frame.state, FALLING) << frame.line;
+        ASSERT_NE(frame.state, STATE_FALLING) << frame.line;
     EXPECT_EQ(trace.back().lives[0], 3);
 }
 
@@ -130,20 +120,21 @@ TEST(PlayPlaytest, FireInsideATeleporterSendsThePilotToTheOtherAndBack)
     ASSERT_EQ(trace.size(), 900u);
 
     EXPECT_NEAR(trace[569].pilot_x, 2.2f, 0.01f);
-    EXPECT_EQ(trace[569].state, ON_FOOT);
+    EXPECT_EQ(trace[569].state, STATE_ON_FOOT);
     // A second and a half in the teleport, the jump to the other teleporter half way through.
-    const int there = game.First_Frame([](const Trace_Frame& f) { return f.state != TELEPORTING; }, 570);
-    EXPECT_EQ(trace[570].state, TELEPORTING);
+    const int there =
+        game.First_Frame([](const Trace_Frame& f) { return f.state != STATE_TELEPORTING; }, 570);
+    EXPECT_EQ(trace[570].state, STATE_TELEPORTING);
     EXPECT_EQ(there, 570 + 90);
     EXPECT_EQ(trace[there].pilot_x, 30.0f) << trace[there].line;
-    EXPECT_EQ(trace[there].state, ON_FOOT);
+    EXPECT_EQ(trace[there].state, STATE_ON_FOOT);
 
-    const int back = game.First_Frame([](const Trace_Frame& f) { return f.state != TELEPORTING; }, 720);
-    EXPECT_EQ(trace[720].state, TELEPORTING);
+    const int back = game.First_Frame([](const Trace_Frame& f) { return f.state != STATE_TELEPORTING; }, 720);
+    EXPECT_EQ(trace[720].state, STATE_TELEPORTING);
     EXPECT_EQ(back, 720 + 90);
     EXPECT_EQ(trace[back].pilot_x, 2.2f) << trace[back].line;
     for (const Trace_Frame& frame : trace)
-        ASSERT_NE(frame.state, FALLING) << frame.line;
+        ASSERT_NE(frame.state, STATE_FALLING) << frame.line;
     EXPECT_EQ(trace.back().pilot_x, 2.2f);
 }
 
@@ -177,7 +168,7 @@ TEST(PlayPlaytest, TheBombDroppedOnTheLauncherWinsTheLevelAndANewBaseStands)
     for (int frame = 30; frame < won; ++frame)
         ASSERT_EQ(trace[frame].lives[0], 3) << trace[frame].line;
     EXPECT_EQ(trace.back().level[0], 1);
-    EXPECT_EQ(trace.back().state, ON_FOOT);
+    EXPECT_EQ(trace.back().state, STATE_ON_FOOT);
 }
 
 TEST(PlayPlaytest, TwoPlayersTakeTurnsEachWithTheirOwnLivesAndScore)
@@ -202,7 +193,7 @@ TEST(PlayPlaytest, TwoPlayersTakeTurnsEachWithTheirOwnLivesAndScore)
 
     EXPECT_EQ(trace[45].lives[0], 3);
     EXPECT_EQ(trace[45].lives[1], 3) << "a two-player game gives both players their lives";
-    const int crash = game.First_Frame([](const Trace_Frame& f) { return f.state == FALLING; });
+    const int crash = game.First_Frame([](const Trace_Frame& f) { return f.state == STATE_FALLING; });
     ASSERT_GT(crash, 200);
     EXPECT_EQ(trace[crash].player, 0);
     EXPECT_EQ(trace[crash].lives[0], 2);
@@ -210,8 +201,8 @@ TEST(PlayPlaytest, TwoPlayersTakeTurnsEachWithTheirOwnLivesAndScore)
     // The turn passes once the crash has been shown, and the second player starts at his own buggy.
     const int second = game.First_Frame([](const Trace_Frame& f) { return f.player == 1; });
     ASSERT_GT(second, crash);
-    EXPECT_EQ(trace[second - 1].state, LIFE_LOST);
-    EXPECT_EQ(trace[second].state, ON_FOOT);
+    EXPECT_EQ(trace[second - 1].state, STATE_LIFE_LOST);
+    EXPECT_EQ(trace[second].state, STATE_ON_FOOT);
     EXPECT_EQ(trace[second].pilot_x, 0.0f);
     EXPECT_EQ(trace[second].lives[1], 3);
     EXPECT_EQ(trace[second + 1].fuel, 1.0f) << "standing at the buggy fills the tank";
@@ -230,7 +221,7 @@ TEST(PlayPlaytest, TwoPlayersTakeTurnsEachWithTheirOwnLivesAndScore)
         ASSERT_EQ(trace[frame].player, 0) << trace[frame].line;
 
     // With both out the game is over; neither score makes the default table, so the hiscores show.
-    const int over = game.First_Frame([](const Trace_Frame& f) { return f.state == HISCORES; }, 1000);
+    const int over = game.First_Frame([](const Trace_Frame& f) { return f.state == STATE_HISCORES; }, 1000);
     ASSERT_GT(over, 1000);
     EXPECT_EQ(trace[over].lives[0], 0);
 }
