@@ -3,8 +3,10 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <poll.h>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,6 +22,16 @@ Private_Display::Private_Display(int width, int height)
     m_pid = fork();
     if (m_pid == 0)
     {
+        // The server ends with the test process, even one that crashes, and keeps none of its output
+        // streams open: a server left behind on the test runner's pipe keeps the runner waiting.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        const int quiet = open("/dev/null", O_WRONLY);
+        if (quiet >= 0)
+        {
+            dup2(quiet, STDOUT_FILENO);
+            dup2(quiet, STDERR_FILENO);
+            close(quiet);
+        }
         close(fds[0]);
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
                "-noreset", static_cast<char*>(nullptr));

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -69,6 +70,8 @@ bool Program_Run::Start(const std::vector<std::string>& environment,
     m_pid = fork();
     if (m_pid == 0)
     {
+        // The program ends with the test process, even one that crashes (it may hold the runner's pipe).
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
         // Started from elsewhere: the program must find its own folder.
         if (chdir("/") != 0)
             _exit(126);
